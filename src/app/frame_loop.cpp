@@ -1,0 +1,111 @@
+// Timer slots and the frame loop.
+#include "app/frame_loop.h"
+
+#include <cmath>
+#include <string>
+
+#include "app/numfmt.h"
+#include "app/window.h"
+#include "platform/clock.h"
+#include "platform/message.h"
+
+namespace vorn {
+
+namespace {
+
+struct timer_slot {
+  bool in_use = false;
+  int64_t start = 0;
+  int64_t last = 0;
+};
+
+timer_slot slots[timer_slot_count];
+int64_t frequency = 0;
+int32_t loop_slot = 0;
+
+int64_t ticks_to_us(int64_t ticks) {
+  // ticks / frequency * 1e6 to the nearest integer, exact in 64 bits for the
+  // nanosecond counter (no precision lost to doubles after long uptimes).
+  if (frequency == 1000000000) return (ticks + (ticks >= 0 ? 500 : -500)) / 1000;
+  return std::llround(static_cast<long double>(ticks) / frequency * 1000000.0L);
+}
+
+int64_t real_wait_and_read(int64_t prev, int64_t min_period) {
+  while (timer_us(loop_slot) - prev < min_period) sleep_1ms();
+  return timer_us(loop_slot);
+}
+
+int64_t real_read() { return timer_us(loop_slot); }
+
+const frame_clock real_clock{real_wait_and_read, real_read};
+
+// The program starts with every slot free but slot 0, which runs.
+[[maybe_unused]] const bool timers_ready = (reset_timers(), true);
+
+}  // namespace
+
+void reset_timers() {
+  for (timer_slot& s : slots) s = timer_slot{};
+  frequency = counter_frequency();
+  slots[0].in_use = true;
+  slots[0].start = slots[0].last = counter_ticks();
+}
+
+int32_t timer_alloc() {
+  for (int32_t i = timer_slot_count - 1; i >= 0; --i) {
+    if (!slots[i].in_use) {
+      slots[i].in_use = true;
+      return i;
+    }
+  }
+  return 0;
+}
+
+void timer_start(int32_t slot) {
+  if (slot < 0 || slot >= timer_slot_count) return;
+  if (!slots[slot].in_use) message_box("Programmer error", "TIM!");
+  slots[slot].start = slots[slot].last = counter_ticks();
+}
+
+int64_t timer_us(int32_t slot) {
+  if (slot < 0 || slot >= timer_slot_count) return 0;
+  const int64_t now = counter_ticks();
+  slots[slot].last = now;
+  return ticks_to_us(now - slots[slot].start);
+}
+
+int64_t min_frame_period_us(int32_t cap) { return cap > 0 ? 1000000 / cap : 0; }
+
+void run_frame_loop(const frame_clock* clock) {
+  if (clock == nullptr) clock = &real_clock;
+  loop_slot = timer_alloc();
+  timer_start(loop_slot);
+  const int64_t loop_start = clock->read();
+  int64_t last_second = 0;
+  int64_t last_caption = 0;
+  int64_t prev = 0;
+  while (!quit_requested) {
+    const int64_t now = clock->wait_and_read(prev, min_frame_period_us(frame_cap));
+    const int64_t delta = now - prev;
+    prev = now;
+    if (now - last_second >= 1000000) {
+      fps = frame_count;
+      frame_count = 0;
+      last_second = now;
+    }
+    if (now - last_caption >= 100000) {
+      if (caption_stats) {
+        set_caption(caption_base + " FPS=" + int_to_str(fps) + " MDT=" + short_real(delta / 1000000.0));
+      }
+      last_caption = now;
+    }
+    poll_events();
+    if (quit_requested) break;
+    const double t = (clock->read() - loop_start) / 1000000.0;
+    double dt = delta / 1000000.0;
+    if (dt < 0.001) dt = 0.001;
+    if (on_frame) on_frame(dt, t);
+  }
+}
+
+}  // namespace vorn

@@ -1,0 +1,34 @@
+// Number writers, independent of the C locale.
+#include "app/numfmt.h"
+
+#include <charconv>
+#include <cmath>
+
+#include "world/rounding.h"
+#include "world/vec2.h"
+
+namespace vorn {
+
+std::string int_to_str(int32_t n) { return std::to_string(n); }
+
+std::string short_real(double x) {
+  if (!std::isfinite(x)) return std::isnan(x) ? "nan" : (x > 0 ? "inf" : "-inf");
+  // The number of decimals: each further decimal digit of the fraction that
+  // is not (within eps) the last one counts.
+  double f = std::fabs(x) - std::floor(std::fabs(x));
+  int d = 0;
+  for (int i = 1; i <= 3; ++i) {
+    f *= 10;
+    if (f >= 1) d = i;
+    if (std::fabs(f - round_even(f)) < eps) break;
+    f -= std::floor(f);
+  }
+  // std::to_chars in fixed notation ignores the locale.
+  char buf[400];
+  const auto res = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::fixed, d);
+  std::string s(buf, res.ptr);
+  if (s == "-0" || s == "-0.0" || s == "-0.00" || s == "-0.000") s.erase(0, 1);
+  return s;
+}
+
+}  // namespace vorn

@@ -1,0 +1,262 @@
+// The SDL 1.2 window, its surface as `screen`, and the event pump.
+#include "app/window.h"
+
+#include <SDL.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "gfx/image.h"
+#include "platform/display.h"
+
+namespace vorn {
+
+int32_t screen_w = 0;
+int32_t screen_h = 0;
+int32_t screen_bpp = 8;
+int32_t screen_bytes = 1;
+std::string caption_base;
+frame_proc on_frame = nullptr;
+event_proc on_event = nullptr;
+bool quit_requested = false;
+int32_t frame_count = 0;
+int32_t fps = 0;
+int32_t frame_cap = 60;
+bool caption_stats = false;
+
+bool held_keys[key_symbol_count] = {};
+bool left_down = false;
+bool middle_down = false;
+bool right_down = false;
+int32_t pointer_x = 0;
+int32_t pointer_y = 0;
+
+bool exit_requested = false;
+int32_t exit_code = 0;
+
+namespace {
+
+SDL_Surface* surface = nullptr;
+bool quit_registered = false;
+
+// The built-in 256-colour palette handed to SDL; with a 32-bit surface it has
+// no visible effect. A grey ramp.
+SDL_Color palette[256];
+
+void fill_palette() {
+  for (int i = 0; i < 256; ++i) {
+    palette[i].r = palette[i].g = palette[i].b = static_cast<Uint8>(i);
+    palette[i].unused = 0;
+  }
+}
+
+bool needs_lock() { return surface != nullptr && SDL_MUSTLOCK(surface); }
+
+void send(int32_t kind, int32_t x, int32_t y, int32_t key, uint16_t state) {
+  if (on_event) on_event(kind, x, y, key, state);
+}
+
+void set_key(int32_t sym, bool down) {
+  if (sym >= 0 && sym < key_symbol_count) held_keys[sym] = down;
+}
+
+void set_button(int button, bool down) {
+  if (button == SDL_BUTTON_LEFT) left_down = down;
+  if (button == SDL_BUTTON_MIDDLE) middle_down = down;
+  if (button == SDL_BUTTON_RIGHT) right_down = down;
+}
+
+bool is_click_button(int button) { return button >= SDL_BUTTON_LEFT && button <= SDL_BUTTON_RIGHT; }
+
+void handle_event(const SDL_Event& e) {
+  switch (e.type) {
+    case SDL_KEYDOWN: {
+      const int32_t sym = e.key.keysym.sym & 0xFFFF;
+      set_key(sym, true);
+      send(ev_key_down, 0, 0, sym, current_state());
+      break;
+    }
+    case SDL_KEYUP: {
+      const int32_t sym = e.key.keysym.sym & 0xFFFF;
+      set_key(sym, false);
+      send(ev_key_up, 0, 0, sym, current_state());
+      break;
+    }
+    case SDL_MOUSEMOTION: {
+      const uint16_t state = current_state();
+      pointer_x = e.motion.x;
+      pointer_y = e.motion.y;
+      send(ev_mouse_move, e.motion.x, e.motion.y, 0, state);
+      break;
+    }
+    case SDL_MOUSEBUTTONDOWN:
+      set_button(e.button.button, true);
+      // Wheel steps (buttons 4 and 5) are sent when they are released.
+      if (is_click_button(e.button.button)) send(ev_button_down, e.button.x, e.button.y, 0, current_state());
+      break;
+    case SDL_MOUSEBUTTONUP: {
+      const uint16_t before = current_state();
+      set_button(e.button.button, false);
+      if (e.button.button == SDL_BUTTON_WHEELUP) send(ev_button_down, pointer_x, pointer_y, 0, before | st_wheel_up);
+      if (e.button.button == SDL_BUTTON_WHEELDOWN) send(ev_button_down, pointer_x, pointer_y, 0, before | st_wheel_down);
+      if (is_click_button(e.button.button)) send(ev_button_up, e.button.x, e.button.y, 0, current_state());
+      break;
+    }
+    case SDL_QUIT:
+      send(ev_quit, 0, 0, 0, 0);
+      quit_requested = true;
+      break;
+    default:
+      break;
+  }
+}
+
+void fail(const char* what) {
+  std::fprintf(stderr, "vorn: %s: %s\n", what, SDL_GetError());
+}
+
+}  // namespace
+
+void request_exit(int32_t code) {
+  exit_requested = true;
+  exit_code = code;
+  quit_requested = true;
+}
+
+void reset_window_state() {
+  screen_w = screen_h = 0;
+  screen_bpp = 8;
+  screen_bytes = 1;
+  caption_base.clear();
+  on_frame = nullptr;
+  on_event = nullptr;
+  quit_requested = false;
+  frame_count = fps = 0;
+  frame_cap = 60;
+  caption_stats = false;
+  std::memset(held_keys, 0, sizeof held_keys);
+  left_down = middle_down = right_down = false;
+  pointer_x = pointer_y = 0;
+  exit_requested = false;
+  exit_code = 0;
+}
+
+uint16_t current_state() {
+  uint16_t s = 0;
+  if (held_keys[SDLK_RSHIFT] || held_keys[SDLK_LSHIFT]) s |= st_shift;
+  if (held_keys[SDLK_RALT] || held_keys[SDLK_LALT]) s |= st_alt;
+  if (held_keys[SDLK_RCTRL] || held_keys[SDLK_LCTRL]) s |= st_ctrl;
+  if (left_down) s |= st_left;
+  if (right_down) s |= st_right;
+  if (middle_down) s |= st_middle;
+  return s;
+}
+
+void fit_window_size(int32_t& w, int32_t& h, bool have_area, int32_t area_w, int32_t area_h) {
+  if (!have_area) return;
+  const int32_t max_w = (area_w - 50) / 4 * 4;
+  const int32_t max_h = (area_h - 50) / 4 * 4;
+  if (max_w < w) w = max_w;
+  if (max_h < h) h = max_h;
+}
+
+bool open_window(int32_t width, int32_t height, int32_t bpp, bool fullscreen,
+                 const std::string& caption, frame_proc frame, event_proc event) {
+  screen_w = width;
+  screen_h = height;
+  screen_bpp = bpp;
+  screen_bytes = bpp / 8;
+  caption_base = caption;
+  on_frame = frame;
+  on_event = event;
+  quit_requested = false;
+  frame_count = 0;
+  fps = 0;
+
+  if (!quit_registered) {
+    std::atexit(SDL_Quit);
+    quit_registered = true;
+  }
+  // SDL must be running before it can tell the display modes and the desktop
+  // size; both only shape the size and flags asked of SDL_SetVideoMode.
+  if (SDL_Init(SDL_INIT_VIDEO) < 0) {
+    fail("cannot start SDL video");
+    return false;
+  }
+  if (fullscreen && !display_mode_available(screen_w, screen_h)) fullscreen = false;
+  int32_t area_w = 0, area_h = 0;
+  const bool have_area = desktop_work_area(area_w, area_h);
+  if (!fullscreen) fit_window_size(screen_w, screen_h, have_area, area_w, area_h);
+  setenv("SDL_VIDEO_CENTERED", "1", 1);
+  if (!fullscreen) place_next_window(have_area ? area_w / 2 - screen_w / 2 : 0);
+  SDL_EnableUNICODE(1);
+
+  if (screen_w <= 0 || screen_h <= 0) {
+    std::fprintf(stderr, "vorn: cannot open a window of %d x %d pixels\n", screen_w, screen_h);
+    return false;
+  }
+  Uint32 flags = SDL_HWSURFACE | SDL_DOUBLEBUF | SDL_HWPALETTE;
+  if (fullscreen) flags |= SDL_FULLSCREEN;
+  surface = SDL_SetVideoMode(screen_w, screen_h, bpp, flags);
+  if (surface == nullptr) {
+    fail("cannot open the video surface");
+    return false;
+  }
+  // The drawing code assumes 4 bytes per pixel and a stride of exactly width.
+  if (surface->format->BitsPerPixel != 32 || surface->w != screen_w || surface->h != screen_h ||
+      surface->pitch != 4 * screen_w) {
+    std::fprintf(stderr,
+                 "vorn: the video surface is unusable (%d x %d, %d bits per pixel, pitch %d; "
+                 "wanted %d x %d, 32 bits, pitch %d)\n",
+                 surface->w, surface->h, surface->format->BitsPerPixel, surface->pitch, screen_w,
+                 screen_h, 4 * screen_w);
+    surface = nullptr;
+    return false;
+  }
+  screen.width = screen_w;
+  screen.height = screen_h;
+  screen.half_width = screen_w / 2;
+  screen.half_height = screen_h / 2;
+  screen.count = 1;
+  screen.flag = true;
+  screen.pixels = static_cast<uint32_t*>(surface->pixels);
+  SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 1, 1, 1));
+  fill_palette();
+  SDL_SetColors(surface, palette, 0, 256);
+  set_caption(caption);
+  if (!lock_screen()) return true;
+  SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
+  unlock_screen();
+  SDL_Flip(surface);
+  screen.pixels = static_cast<uint32_t*>(surface->pixels);
+  return true;
+}
+
+bool lock_screen() {
+  if (surface == nullptr) return false;
+  if (!needs_lock()) return true;
+  return SDL_LockSurface(surface) >= 0;
+}
+
+void unlock_screen() {
+  if (needs_lock()) SDL_UnlockSurface(surface);
+}
+
+void present() {
+  if (surface == nullptr) return;
+  SDL_Flip(surface);
+  screen.pixels = static_cast<uint32_t*>(surface->pixels);
+}
+
+void set_caption(const std::string& text) { SDL_WM_SetCaption(text.c_str(), nullptr); }
+
+void show_cursor(int32_t mode) { SDL_ShowCursor(mode); }
+
+void poll_events() {
+  SDL_Event e;
+  while (!exit_requested && SDL_PollEvent(&e) > 0) handle_event(e);
+  present();
+}
+
+}  // namespace vorn

@@ -1,0 +1,91 @@
+// Vector helpers: lengths, normalisation, bearings and intersections.
+#include "world/vec2.h"
+
+#include <cmath>
+
+namespace vorn {
+
+namespace {
+constexpr double deg_per_rad = 180.0 / 3.14159265358979323846;
+double atan_deg(double v) { return std::atan(v) * deg_per_rad; }
+}  // namespace
+
+double len(vec2 v) { return std::sqrt(v.x * v.x + v.y * v.y); }
+
+double dist(vec2 a, vec2 b) { return std::sqrt(dist2(a, b)); }
+
+vec2 norm(vec2 v) {
+  const double l = len(v);
+  if (std::fabs(l) < eps) return v;
+  return vec2{v.x / l, v.y / l};
+}
+
+double bearing(double x, double y, double ox, double oy) {
+  const double dx = x - ox;
+  const double dy = y - oy;
+  // Exact cases first; the arctangent is only taken with a non-zero divisor.
+  if (dx == 0 && dy == 0) return 0;
+  if (dx == 0) return dy > 0 ? 180 : 0;
+  if (dy == 0) return dx < 0 ? 270 : 90;
+  if (dx > 0 && dy < 0) return atan_deg(dx / -dy);
+  if (dx > 0 && dy > 0) return 90 + atan_deg(dy / dx);
+  if (dx < 0 && dy > 0) return 180 + atan_deg(-dx / dy);
+  return 270 + atan_deg(dy / dx);
+}
+
+bool ray_circle(vec2 p1, vec2 p2, vec2 c, vec2& out, double r) {
+  // Line/circle intersection in coordinates relative to the centre:
+  // with D the cross product of the two points and dr the direction length,
+  // the discriminant r^2 dr^2 - D^2 is positive exactly when the line cuts
+  // the circle in two points.
+  const vec2 d1 = sub(p1, c);
+  const vec2 d2 = sub(p2, c);
+  const double dx = d2.x - d1.x;
+  const double dy = d2.y - d1.y;
+  const double dr2 = dx * dx + dy * dy;
+  const double D = d1.x * d2.y - d2.x * d1.y;
+  const double disc = r * r * dr2 - D * D;
+  if (disc < eps) return false;
+  const double s = std::sqrt(disc);
+  const double g = sign(dy);
+  const vec2 A{(D * dy + g * dx * s) / dr2, (-D * dx + std::fabs(dy) * s) / dr2};
+  const vec2 B{(D * dy - g * dx * s) / dr2, (-D * dx - std::fabs(dy) * s) / dr2};
+  const vec2 dir = sub(d2, d1);
+  auto behind = [&](vec2 q) { return dot(dir, sub(q, d1)) < 0; };
+  vec2 taken;
+  if (dist2(B, d1) > dist2(A, d1)) {
+    taken = behind(A) ? B : A;
+  } else {
+    taken = behind(B) ? A : B;
+  }
+  if (behind(taken)) {
+    out = taken;
+    return false;
+  }
+  out = add(taken, c);
+  return true;
+}
+
+bool seg_cross(vec2 p1, vec2 p2, vec2 q1, vec2 q2, vec2& out) {
+  const double den = (q2.y - q1.y) * (p2.x - p1.x) - (q2.x - q1.x) * (p2.y - p1.y);
+  const double na = (q2.x - q1.x) * (p1.y - q1.y) - (q2.y - q1.y) * (p1.x - q1.x);
+  const double nb = (p2.x - p1.x) * (p1.y - q1.y) - (p2.y - p1.y) * (p1.x - q1.x);
+  if (std::fabs(na) < eps && std::fabs(nb) < eps && std::fabs(den) < eps) {
+    out = mid(p1, p2);
+    return true;
+  }
+  if (std::fabs(den) < eps) {
+    out = vec2{0, 0};
+    return false;
+  }
+  const double ua = na / den;
+  const double ub = nb / den;
+  if (ua < eps || ua > 1 + eps || ub < eps || ub > 1 + eps) {
+    out = vec2{0, 0};
+    return false;
+  }
+  out = vec2{p1.x + ua * (p2.x - p1.x), p1.y + ua * (p2.y - p1.y)};
+  return true;
+}
+
+}  // namespace vorn
