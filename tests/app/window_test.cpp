@@ -1,0 +1,172 @@
+// The window layer under SDL's dummy video driver: opening, the surface as
+// `screen`, and the real event pump fed through SDL_PushEvent.
+#include "app/window.h"
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <vector>
+
+#include "gfx/image.h"
+
+namespace vorn {
+namespace {
+
+struct event_seen {
+  int32_t kind, x, y, key;
+  uint16_t state;
+  bool quit_flag_then;
+};
+std::vector<event_seen> seen;
+
+void record_event(int32_t kind, int32_t x, int32_t y, int32_t key, uint16_t state) {
+  seen.push_back({kind, x, y, key, state, quit_requested});
+}
+
+class WindowTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    reset_window_state();
+    seen.clear();
+    ASSERT_TRUE(open_window(64, 48, 32, false, "Vorn test", nullptr, record_event));
+    SDL_Event e;
+    while (SDL_PollEvent(&e) > 0) {
+    }
+  }
+  void TearDown() override { SDL_Quit(); }
+
+  static void push_key(Uint8 type, SDLKey sym) {
+    SDL_Event e{};
+    e.type = type;
+    e.key.type = type;
+    e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
+    e.key.keysym.sym = sym;
+    SDL_PushEvent(&e);
+  }
+  static void push_button(Uint8 type, Uint8 button, Uint16 x, Uint16 y) {
+    SDL_Event e{};
+    e.type = type;
+    e.button.type = type;
+    e.button.button = button;
+    e.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+    e.button.x = x;
+    e.button.y = y;
+    SDL_PushEvent(&e);
+  }
+  static void push_motion(Uint16 x, Uint16 y) {
+    SDL_Event e{};
+    e.type = SDL_MOUSEMOTION;
+    e.motion.type = SDL_MOUSEMOTION;
+    e.motion.x = x;
+    e.motion.y = y;
+    SDL_PushEvent(&e);
+  }
+};
+
+TEST_F(WindowTest, ScreenIsTheSurfaceWithAStrideOfItsWidth) {
+  EXPECT_EQ(screen.width, 64);
+  EXPECT_EQ(screen.height, 48);
+  ASSERT_NE(screen.pixels, nullptr);
+  ASSERT_TRUE(lock_screen());
+  screen.pixels[64 * 48 - 1] = 0xFF123456;  // the last pixel is inside the surface
+  unlock_screen();
+  EXPECT_EQ(screen_bytes, 4);
+}
+
+TEST_F(WindowTest, KeysCarryTheirSymbolAndTheModifierState) {
+  push_key(SDL_KEYDOWN, SDLK_LSHIFT);
+  push_key(SDL_KEYDOWN, SDLK_a);
+  push_key(SDL_KEYUP, SDLK_LSHIFT);
+  push_key(SDL_KEYDOWN, SDLK_RCTRL);
+  push_key(SDL_KEYDOWN, SDLK_LALT);
+  poll_events();
+  ASSERT_EQ(seen.size(), 5u);
+  EXPECT_EQ(seen[0].kind, ev_key_down);
+  EXPECT_EQ(seen[0].key, 304);
+  EXPECT_EQ(seen[0].state, st_shift);
+  EXPECT_EQ(seen[1].key, 'a');
+  EXPECT_EQ(seen[1].state, st_shift);
+  EXPECT_EQ(seen[2].kind, ev_key_up);
+  EXPECT_EQ(seen[2].state, 0);
+  EXPECT_EQ(seen[4].state, st_ctrl | st_alt);
+  EXPECT_TRUE(held_keys[SDLK_RCTRL]);
+  EXPECT_FALSE(held_keys[SDLK_LSHIFT]);
+}
+
+TEST_F(WindowTest, ButtonsAndWheelSteps) {
+  push_motion(10, 20);
+  push_button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 11, 21);
+  push_button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_WHEELUP, 30, 30);  // sends nothing
+  push_button(SDL_MOUSEBUTTONUP, SDL_BUTTON_WHEELUP, 30, 30);
+  push_button(SDL_MOUSEBUTTONUP, SDL_BUTTON_WHEELDOWN, 30, 30);
+  push_button(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 12, 22);
+  poll_events();
+  ASSERT_EQ(seen.size(), 5u);
+  EXPECT_EQ(seen[0].kind, ev_mouse_move);
+  EXPECT_EQ(seen[0].x, 10);
+  EXPECT_EQ(seen[0].y, 20);
+  EXPECT_EQ(seen[1].kind, ev_button_down);
+  EXPECT_EQ(seen[1].state, st_left);
+  // A wheel step: a button press at the last pointer position, on release.
+  EXPECT_EQ(seen[2].kind, ev_button_down);
+  EXPECT_EQ(seen[2].x, 10);
+  EXPECT_EQ(seen[2].y, 20);
+  EXPECT_EQ(seen[2].state, st_left | st_wheel_up);
+  EXPECT_EQ(seen[3].state, st_left | st_wheel_down);
+  EXPECT_EQ(seen[4].kind, ev_button_up);
+  EXPECT_EQ(seen[4].x, 12);
+  EXPECT_EQ(seen[4].state, 0);
+}
+
+TEST_F(WindowTest, CloseRequestIsSeenBeforeTheQuitFlag) {
+  SDL_Event e{};
+  e.type = SDL_QUIT;
+  SDL_PushEvent(&e);
+  poll_events();
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0].kind, ev_quit);
+  EXPECT_EQ(seen[0].state, 0);
+  EXPECT_FALSE(seen[0].quit_flag_then);
+  EXPECT_TRUE(quit_requested);
+}
+
+TEST_F(WindowTest, AnExitRequestStopsDrainingTheQueue) {
+  on_event = [](int32_t kind, int32_t, int32_t, int32_t key, uint16_t) {
+    seen.push_back({kind, 0, 0, key, 0, false});
+    if (key == SDLK_ESCAPE) request_exit(0);
+  };
+  push_key(SDL_KEYDOWN, SDLK_ESCAPE);
+  push_key(SDL_KEYDOWN, SDLK_p);
+  poll_events();
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_TRUE(exit_requested);
+  EXPECT_TRUE(quit_requested);
+}
+
+TEST(WindowSize, FitsTheDesktopLessAMarginInMultiplesOfFour) {
+  int32_t w = 1600, h = 1200;
+  fit_window_size(w, h, true, 1280, 770);
+  EXPECT_EQ(w, 1228);
+  EXPECT_EQ(h, 720);
+  w = 801, h = 601;
+  fit_window_size(w, h, true, 1920, 1080);  // fits: unchanged, even if not a multiple of 4
+  EXPECT_EQ(w, 801);
+  EXPECT_EQ(h, 601);
+  w = 1600, h = 1200;
+  fit_window_size(w, h, false, 0, 0);  // no desktop size known
+  EXPECT_EQ(w, 1600);
+}
+
+TEST(WindowOpen, ANonPositiveSizeFailsWithAMessage) {
+  setenv("SDL_VIDEODRIVER", "dummy", 1);
+  reset_window_state();
+  testing::internal::CaptureStderr();
+  EXPECT_FALSE(open_window(0, 480, 32, false, "Vorn test", nullptr, nullptr));
+  EXPECT_NE(testing::internal::GetCapturedStderr().find("0 x 480"), std::string::npos);
+  SDL_Quit();
+}
+
+}  // namespace
+}  // namespace vorn
