@@ -1,0 +1,115 @@
+// Parsing the command line.
+#include "app/options.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstring>
+
+namespace vorn {
+
+namespace {
+
+bool read_count(const char* text, int64_t& out) {
+  const char* end = text + std::strlen(text);
+  const auto res = std::from_chars(text, end, out);
+  return res.ec == std::errc() && res.ptr == end && out >= 0;
+}
+
+bool read_seconds(const char* text, double& out) {
+  const char* end = text + std::strlen(text);
+  const auto res = std::from_chars(text, end, out);
+  return res.ec == std::errc() && res.ptr == end && std::isfinite(out) && out > 0;
+}
+
+}  // namespace
+
+bool parse_options(int argc, char** argv, options& out, std::string& error) {
+  out = options{};
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    auto value = [&](const char*& v) {
+      if (i + 1 >= argc) {
+        error = "option " + arg + " needs a value";
+        return false;
+      }
+      v = argv[++i];
+      return true;
+    };
+    const char* v = nullptr;
+    if (arg == "--help" || arg == "-h") {
+      out.help = true;
+    } else if (arg == "--version") {
+      out.version = true;
+    } else if (arg == "--print-config") {
+      out.print_config = true;
+    } else if (arg == "--headless") {
+      out.headless = true;
+    } else if (arg == "--summary") {
+      out.summary = true;
+    } else if (arg == "--config") {
+      if (!value(v)) return false;
+      out.config_file = v;
+    } else if (arg == "--frames") {
+      if (!value(v)) return false;
+      if (!read_count(v, out.frames)) {
+        error = "--frames takes a whole number of frames, 0 or more, not '" + std::string(v) + "'";
+        return false;
+      }
+    } else if (arg == "--fixed-dt") {
+      if (!value(v)) return false;
+      if (!read_seconds(v, out.fixed_dt)) {
+        error = "--fixed-dt takes a time in seconds above 0, not '" + std::string(v) + "'";
+        return false;
+      }
+    } else if (arg == "--record") {
+      if (!value(v)) return false;
+      out.record_file = v;
+    } else if (arg == "--play") {
+      if (!value(v)) return false;
+      out.play_file = v;
+    } else {
+      error = "unknown option '" + arg + "'";
+      return false;
+    }
+  }
+  if (!out.record_file.empty() && !out.play_file.empty()) {
+    error = "--record and --play cannot be used together";
+    return false;
+  }
+  return true;
+}
+
+std::string usage_text() {
+  return "Usage: vorn [OPTION]...\n"
+         "A soft-body space shooter: break the enemy darts apart, then reach the\n"
+         "station's core with your beam.\n"
+         "\n"
+         "Options:\n"
+         "  --config FILE     read the settings from FILE instead of vorn_config.txt\n"
+         "  --print-config    print every setting in effect as key=value and exit\n"
+         "  --headless        run without a window (SDL's dummy video driver)\n"
+         "  --frames N        end normally after N frames (0: build the world and end)\n"
+         "  --fixed-dt S      give every frame the time S seconds instead of the measured one\n"
+         "  --summary         at the end, print one JSON line describing the world\n"
+         "  --record FILE     record a demo of this game into FILE\n"
+         "  --play FILE       replay the demo FILE and check that it plays out the same\n"
+         "  --help            show this help and exit\n"
+         "  --version         show the version and exit\n"
+         "\n"
+         "Controls:\n"
+         "  mouse             turn the ship towards the pointer\n"
+         "  button 1 (held)   fire\n"
+         "  w or Up           thrust forwards      s or Down   thrust backwards\n"
+         "  Space, Left Ctrl  pause               r           respawn (spends a life)\n"
+         "  p                 screenshot (BMP)    d           debug view\n"
+         "  m                 plain or smooth lines\n"
+         "  Enter             restart after Game Over, exit after Victory\n"
+         "  Escape            quit\n"
+         "\n"
+         "Exit status: 0 on a normal end, 1 on a start-up or run-time failure,\n"
+         "2 on a bad command line or a damaged demo, 3 when a demo does not replay.\n";
+}
+
+std::string version_text() { return "vorn 110520\n"; }
+
+}  // namespace vorn

@@ -1,0 +1,32 @@
+// The game's command line.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace vorn {
+
+struct options {
+  bool help = false;
+  bool version = false;
+  bool print_config = false;
+  bool headless = false;              // SDL's dummy video driver, no window
+  bool summary = false;               // one JSON line on standard output at a normal end
+  std::string config_file = "vorn_config.txt";
+  int64_t frames = -1;                // end after this many frames; -1: run until quit
+  double fixed_dt = 0.0;              // > 0: every frame takes this time instead of the measured one
+  std::string record_file;            // write a demo
+  std::string play_file;              // replay a demo
+};
+
+// Parses the arguments after the program name. False with a one-line reason
+// on a bad option or value.
+bool parse_options(int argc, char** argv, options& out, std::string& error);
+
+// The --help text: usage, every option and the controls.
+std::string usage_text();
+
+// The --version text.
+std::string version_text();
+
+}  // namespace vorn
