@@ -83,7 +83,8 @@ int32_t add_ship();
 int32_t add_particle(color_t color, double x, double y, double vx, double vy, double life);
 
 // Breaks link i: it burns for def_burndt seconds; a node left with exactly
-// one intact link sheds it too (end a first, then end b).
+// one intact link sheds it too (end a first, then end b). A link that burns
+// already, or a slot that holds no link (not alive), is left alone.
 void burn_link(int32_t i);
 // Removes a burnt-out link (the node counts were lowered when it broke).
 void drop_link(int32_t i);

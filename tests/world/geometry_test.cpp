@@ -1,0 +1,83 @@
+// The wrapped world: shortest differences across the seam, the edge rule,
+// the pixel mapping and the camera shift.
+#include <cmath>
+#include <limits>
+
+#include "world/rounding.h"
+#include "world_fixture.h"
+
+namespace vorn {
+namespace {
+
+using Geometry = WorldTest;
+
+void expect_vec(vec2 v, double x, double y) {
+  EXPECT_EQ(v.x, x);
+  EXPECT_EQ(v.y, y);
+}
+
+void expect_pixel(ipoint_t p, int32_t x, int32_t y) {
+  EXPECT_EQ(p.x, x);
+  EXPECT_EQ(p.y, y);
+}
+
+TEST_F(Geometry, WrapDiff) {
+  expect_vec(wrap_diff(vec(790, 0), vec(-790, 0)), -20, 0);
+  expect_vec(wrap_diff(vec(-790, 0), vec(790, 0)), 20, 0);
+  // Exactly half the world stays the plain difference.
+  expect_vec(wrap_diff(vec(800, 0), vec(0, 0)), 800, 0);
+  expect_vec(wrap_diff(vec(0, 0), vec(800, 0)), -800, 0);
+  expect_vec(wrap_diff(vec(0, 600), vec(0, 0)), 0, 600);
+  expect_vec(wrap_diff(vec(0, 590), vec(0, -590)), 0, -20);
+  expect_vec(wrap_diff(vec(3, -4), vec(1, 1)), 2, -5);
+}
+
+TEST_F(Geometry, WrapPos) {
+  EXPECT_EQ(wrap_pos(800.5, 1600), -800.0);
+  EXPECT_EQ(wrap_pos(-800.5, 1600), 800.0);
+  EXPECT_EQ(wrap_pos(800, 1600), 800.0);
+  EXPECT_EQ(wrap_pos(-800, 1600), -800.0);
+  EXPECT_EQ(wrap_pos(1e9, 1600), -800.0);
+  EXPECT_EQ(wrap_pos(12.25, 1600), 12.25);
+  EXPECT_EQ(wrap_pos(600.5, 1201), -600.0);  // the half is truncated
+}
+
+TEST_F(Geometry, ToScreen) {
+  expect_pixel(to_screen(vec(0, 0)), 400, 300);
+  expect_pixel(to_screen(vec(-500, 0)), 1500, 300);
+  expect_pixel(to_screen(vec(2.5, 0)), 402, 300);
+  expect_pixel(to_screen(vec(3.5, -0.5)), 404, 300);
+  expect_pixel(to_screen(vec(0, 1000)), 400, 100);
+  expect_pixel(to_screen(vec(1200, 900)), 1600, 1200);  // the far edges are kept
+  cam_dx = -200;
+  cam_dy = 100;
+  expect_pixel(to_screen(vec(200, -100)), 400, 300);
+}
+
+TEST_F(Geometry, ToScreenOffScreen) {
+  const double inf = std::numeric_limits<double>::infinity();
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  expect_pixel(to_screen(vec(nan, 0)), off_screen_pixel, off_screen_pixel);
+  expect_pixel(to_screen(vec(0, -inf)), off_screen_pixel, off_screen_pixel);
+  expect_pixel(to_screen(vec(1e12, 0)), off_screen_pixel, off_screen_pixel);
+  // An extreme shift cannot overflow the integer sum.
+  cam_dx = std::numeric_limits<int32_t>::max();
+  expect_pixel(to_screen(vec(0, 0)), off_screen_pixel, off_screen_pixel);
+}
+
+TEST_F(Geometry, CameraShift) {
+  set_camera_shift(vec(800.4, -600.4));
+  EXPECT_EQ(cam_dx, 800);
+  EXPECT_EQ(cam_dy, -600);
+  set_camera_shift(vec(800.6, -600.6));
+  EXPECT_EQ(cam_dx, -799);
+  EXPECT_EQ(cam_dy, 599);
+  set_camera_shift(vec(2.5, 3.5));
+  EXPECT_EQ(cam_dx, 2);
+  EXPECT_EQ(cam_dy, 4);
+  set_camera_shift(vec(std::nan(""), 0));
+  EXPECT_EQ(cam_dx, 0);
+}
+
+}  // namespace
+}  // namespace vorn
