@@ -7,6 +7,7 @@
 #include <exception>
 #include <new>
 
+#include "app/commands.h"
 #include "app/frame_loop.h"
 #include "app/window.h"
 #include "config/tunables.h"
@@ -25,14 +26,6 @@ void game_frame(double dt, double t) {
   frame_count += 1;
   unlock_screen();
   present();
-}
-
-void game_event(int32_t kind, int32_t x, int32_t y, int32_t key, uint16_t state) {
-  (void)x;
-  (void)y;
-  (void)state;
-  if (kind == ev_quit) request_exit(0);
-  if (kind == ev_key_down && key == SDLK_ESCAPE) request_exit(0);
 }
 
 int run_game(int argc, char** argv) {

@@ -9,9 +9,6 @@ namespace vorn {
 // simulates and shows one frame of dt seconds at total time t.
 void game_frame(double dt, double t);
 
-// The event handler handed to the window layer.
-void game_event(int32_t kind, int32_t x, int32_t y, int32_t key, uint16_t state);
-
 // Start-up and the frame loop; returns the process exit code.
 int run_game(int argc, char** argv);
 
