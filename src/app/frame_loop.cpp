@@ -76,8 +76,8 @@ int64_t timer_us(int32_t slot) {
 
 int64_t min_frame_period_us(int32_t cap) { return cap > 0 ? 1000000 / cap : 0; }
 
-void run_frame_loop(const frame_clock* clock) {
-  if (clock == nullptr) clock = &real_clock;
+void run_frame_loop(const frame_hooks& hooks) {
+  const frame_clock* clock = hooks.clock ? hooks.clock : &real_clock;
   loop_slot = timer_alloc();
   timer_start(loop_slot);
   const int64_t loop_start = clock->read();
@@ -85,6 +85,7 @@ void run_frame_loop(const frame_clock* clock) {
   int64_t last_caption = 0;
   int64_t prev = 0;
   while (!quit_requested) {
+    if (hooks.another_frame && !hooks.another_frame()) break;
     const int64_t now = clock->wait_and_read(prev, min_frame_period_us(frame_cap));
     const int64_t delta = now - prev;
     prev = now;
@@ -99,11 +100,16 @@ void run_frame_loop(const frame_clock* clock) {
       }
       last_caption = now;
     }
-    poll_events();
+    if (hooks.pump) {
+      hooks.pump();
+    } else {
+      poll_events();
+    }
     if (quit_requested) break;
-    const double t = (clock->read() - loop_start) / 1000000.0;
+    double t = (clock->read() - loop_start) / 1000000.0;
     double dt = delta / 1000000.0;
     if (dt < 0.001) dt = 0.001;
+    if (hooks.frame_times) hooks.frame_times(dt, t);
     if (on_frame) on_frame(dt, t);
   }
 }

@@ -31,8 +31,16 @@ struct frame_clock {
   int64_t (*read)();
 };
 
-// Runs frames until quit_requested is found set before a frame. Uses the
-// real timer unless a clock is given.
-void run_frame_loop(const frame_clock* clock = nullptr);
+// What a run can replace in the frame loop; every empty member keeps the
+// ordinary behaviour.
+struct frame_hooks {
+  const frame_clock* clock = nullptr;                 // default: the timer and the frame cap
+  void (*frame_times)(double& dt, double& t) = nullptr;  // replaces the times handed to the game
+  void (*pump)() = nullptr;                           // default: poll_events()
+  bool (*another_frame)() = nullptr;                  // asked before each frame; false ends the loop
+};
+
+// Runs frames until quit_requested is found set before a frame.
+void run_frame_loop(const frame_hooks& hooks = {});
 
 }  // namespace vorn

@@ -70,7 +70,10 @@ void run_script(std::vector<int64_t> times) {
   scripted::last_read = 0;
   on_frame = record_frame;
   const frame_clock clock{scripted::wait_and_read, scripted::read};
-  run_frame_loop(&clock);
+  frame_hooks hooks;
+  hooks.clock = &clock;
+  hooks.pump = [] {};
+  run_frame_loop(hooks);
 }
 
 TEST(FrameLoop, FrameTimeHasAOneMillisecondFloor) {

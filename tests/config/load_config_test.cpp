@@ -16,6 +16,7 @@
 #include "config/load_config.h"
 #include "config/print_config.h"
 #include "config/tunables.h"
+#include "support/comma_locale.h"
 
 namespace vorn {
 namespace {
@@ -130,18 +131,7 @@ TEST_F(LoadConfig, PrintedSettingsLoadBackExactly) {
 }
 
 TEST_F(LoadConfig, PrintedSettingsLoadBackUnderADecimalCommaLocale) {
-  const char* found = nullptr;
-  for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "fr_FR.utf8",
-                           "nl_NL.UTF-8", "ru_RU.UTF-8", "de_DE", "fr_FR"}) {
-    if (std::setlocale(LC_ALL, name) && *std::localeconv()->decimal_point == ',') {
-      found = name;
-      break;
-    }
-  }
-  if (!found) {
-    std::setlocale(LC_ALL, "C");
-    GTEST_SKIP() << "no locale with a decimal comma is installed";
-  }
+  if (!vorn_test::use_comma_locale()) GTEST_SKIP() << "no locale with a decimal comma is available";
   spawn_x = 0.1;
   ds_xpos = -172.5;
   ai_ds_repulse = 1e-300;
@@ -149,7 +139,7 @@ TEST_F(LoadConfig, PrintedSettingsLoadBackUnderADecimalCommaLocale) {
   EXPECT_NE(format_config().find("spawn_x=0.1\n"), std::string::npos);
   EXPECT_TRUE(load_config(write("dt_max=0.02\n")).ok);
   EXPECT_EQ(dt_max, 0.02);
-  std::setlocale(LC_ALL, "C");
+  vorn_test::restore_c_locale();
 }
 
 TEST(ConfigReference, OneRowPerKeyWithFormattedDefaults) {

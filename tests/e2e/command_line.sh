@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# The command line: help and version, bad options, the configuration file
+# options, and runs without a window.
+set -u
+game="$1"
+dir=$(mktemp -d)
+trap 'rm -rf "$dir"' EXIT
+cd "$dir"
+fail() { echo "FAIL: $*"; exit 1; }
+
+"$game" --help >out 2>err || fail "--help exit code $?"
+grep -q -- "--print-config" out || fail "--help does not list the options"
+"$game" --version >out || fail "--version exit code $?"
+"$game" --bogus >out 2>err; [ $? -eq 2 ] || fail "an unknown option must exit 2"
+grep -q "Usage:" err || fail "an unknown option must print the usage on stderr"
+"$game" --frames -3 2>/dev/null; [ $? -eq 2 ] || fail "a bad --frames value must exit 2"
+"$game" --fixed-dt nan 2>/dev/null; [ $? -eq 2 ] || fail "a bad --fixed-dt value must exit 2"
+
+# --print-config prints what a configuration file sets, and reads back the same.
+printf 'screenx = 640\nspawn_x=1e2\n' >vorn_config.txt
+"$game" --print-config >printed || fail "--print-config exit code $?"
+grep -qx "screenx=640" printed || fail "--print-config does not show the file's setting"
+grep -qx "spawn_x=100.0" printed || fail "--print-config does not show the real setting"
+"$game" --config printed --print-config >again || fail "--config exit code $?"
+cmp -s printed again || fail "printed settings do not read back the same"
+"$game" --config missing.txt --print-config | grep -qx "screenx=800" || fail "a missing --config file must leave the defaults"
+
+# A configuration file that exists but cannot be read stops the game before any window.
+rm vorn_config.txt && mkdir vorn_config.txt
+SDL_VIDEODRIVER=dummy "$game" --frames 1 2>err; [ $? -eq 1 ] || fail "an unreadable configuration must exit 1"
+grep -q "vorn_config.txt" err || fail "the report must name the file"
+rmdir vorn_config.txt
+
+# Headless runs end normally after the given number of frames.
+"$game" --headless --frames 0 || fail "--frames 0 exit code $?"
+"$game" --headless --frames 30 --fixed-dt 0.0166 || fail "--frames 30 exit code $?"
+echo "command line: ok"
