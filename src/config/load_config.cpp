@@ -34,4 +34,8 @@ config_status load_config(const std::string& file_name) {
   return {};
 }
 
+void apply_config_text(std::string_view text) {
+  for (const parserectyp& r : parse_records(text.data(), text.size(), false, '=')) apply_record(r);
+}
+
 }  // namespace vorn

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace vorn {
 
@@ -24,5 +25,9 @@ struct config_status {
 // be opened, leaves every tunable as it was and is no error. On a read error
 // nothing is applied.
 config_status load_config(const std::string& file_name);
+
+// Applies configuration text held in memory by the same rules (demos carry
+// the settings they were recorded with this way).
+void apply_config_text(std::string_view text);
 
 }  // namespace vorn
