@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "gfx/image.h"
 
@@ -28,9 +29,14 @@ struct image_format {
   void* unused8;                   // slot 8, empty for every format
 };
 
+// The registered formats, in registration order.
+extern std::vector<image_format> image_formats;
+
 void register_format(const image_format& format);
 // Registers the built-in formats (BMP, then PNG) once; later calls do nothing.
 void register_builtin_formats();
+// Empties the registry, so that register_builtin_formats registers again.
+void reset_image_formats();
 
 // The first format whose memory probe accepts the data decodes it (opaque,
 // no colour key). Null when data is null, no format accepts it, or the
