@@ -18,13 +18,7 @@
 #include "gfx/font_data.h"
 #include "gfx/glyph_source.h"
 
-// Set to 1 once the PNG decoder is part of vorncore.
-#ifndef VORN_HAVE_PNG_DECODER
-#define VORN_HAVE_PNG_DECODER 0
-#endif
-#if VORN_HAVE_PNG_DECODER
 #include "image/registry.h"
-#endif
 
 namespace vorn {
 namespace {
@@ -320,7 +314,6 @@ TEST_F(FontDrawing, NothingWithoutAUsableFont) {
   EXPECT_EQ(c.inked(), 0);
 }
 
-#if VORN_HAVE_PNG_DECODER
 TEST(FontLoading, EmbeddedStreamDecodesToTheGlyphs) {
   reset_font();
   load_font();
@@ -333,7 +326,6 @@ TEST(FontLoading, EmbeddedStreamDecodesToTheGlyphs) {
     ASSERT_EQ(images[0]->pixels[i], sheet()[i] ? 0xFFFC0000u : 0xFF000000u) << "pixel " << i;
   reset_font();
 }
-#endif
 
 }  // namespace
 }  // namespace vorn
