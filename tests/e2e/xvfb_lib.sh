@@ -2,21 +2,25 @@
 # real window on it, and keys sent with xdotool. Sourced, not run.
 
 start_display() {
-  local n
-  for n in $(seq 140 199); do
-    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
-      Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-      xvfb_pid=$!
-      export DISPLAY=":$n"
-      local i
+  # Xvfb picks a free display number itself and writes it to the file.
+  local numfile i
+  numfile=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$numfile" >/dev/null 2>&1 &
+  xvfb_pid=$!
+  for i in $(seq 100); do
+    if [ -s "$numfile" ]; then
+      export DISPLAY=":$(tr -d '[:space:]' <"$numfile")"
+      rm -f "$numfile"
       for i in $(seq 50); do
         xdpyinfo >/dev/null 2>&1 && return 0
-        kill -0 "$xvfb_pid" 2>/dev/null || break
         sleep 0.1
       done
-      kill "$xvfb_pid" 2>/dev/null
+      break
     fi
+    kill -0 "$xvfb_pid" 2>/dev/null || break
+    sleep 0.1
   done
+  rm -f "$numfile"
   echo "could not start Xvfb"
   return 1
 }
