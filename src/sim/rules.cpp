@@ -3,7 +3,9 @@
 // game clock.
 #include "sim/rules.h"
 
+#include "app/window.h"
 #include "config/tunables.h"
+#include "sim/background.h"
 #include "sim/step.h"
 #include "world/geometry.h"
 #include "world/rng.h"
@@ -14,7 +16,6 @@
 namespace vorn {
 
 game_clock_t game_clock;
-typspr* background = nullptr;
 
 namespace {
 
@@ -55,7 +56,14 @@ void respawn_if_quiet() {
 }  // namespace
 
 void game_reset(bool restart) {
-  (void)restart;
+  // The grid picture is built at the first start; a restart reuses it
+  // unless the screen has changed size meanwhile.
+  ensure_background(screen_w, screen_h);
+  // The world's size is fixed by the first start.
+  if (!restart) {
+    world_w = 2 * screen_w;
+    world_h = 2 * screen_h;
+  }
   clear_world();
   game_clock.start = game_clock.current;
   lives = def_lives;
@@ -84,6 +92,9 @@ void respawn_rule() {
   if (wreck_by_opposite_sides_b()) respawn_if_quiet();
 }
 
-void reset_rules_state() { game_clock = game_clock_t{}; }
+void reset_rules_state() {
+  game_clock = game_clock_t{};
+  release_background();
+}
 
 }  // namespace vorn
