@@ -66,11 +66,9 @@ TEST_F(Commands, PauseFireThrustAndSwitches) {
   EXPECT_EQ(mouse_x, 123);
   EXPECT_EQ(mouse_y, 45);
   press(key_d);
+  press(key_m);
   EXPECT_TRUE(debug);
-  press(key_m);
   EXPECT_EQ(line_mode, 1);
-  press(key_m);
-  EXPECT_EQ(line_mode, 0);
 }
 
 TEST_F(Commands, EnterByGameStateAndTheWaysOut) {
