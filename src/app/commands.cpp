@@ -1,18 +1,98 @@
-// Key and mouse commands.
+// The key and mouse commands. Letters are recognised by their key symbol, so
+// Shift and Caps Lock do not change them; the arrow keys up and down double
+// for w and s.
 #include "app/commands.h"
 
 #include <SDL.h>
 
+#include <cstdio>
+
 #include "app/window.h"
+#include "config/tunables.h"
+#include "gfx/draw.h"
+#include "gfx/image.h"
+#include "image/bmp.h"
+#include "sim/control.h"
+#include "sim/rules.h"
+#include "sim/step.h"
+#include "world/ships.h"
 
 namespace vorn {
 
+namespace {
+
+void toggle_pause() { paused = !paused; }
+
+void enter_pressed() {
+  // Game over is checked first: with both flags set, Enter restarts.
+  if (game_over) {
+    game_reset(true);
+  } else if (victory) {
+    request_exit(0);
+  }
+}
+
+void key_down(int32_t key) {
+  switch (key) {
+    case SDLK_RETURN: enter_pressed(); break;
+    case SDLK_ESCAPE: request_exit(0); break;
+    case SDLK_SPACE:
+    case SDLK_LCTRL: toggle_pause(); break;
+    case SDLK_d: debug = !debug; break;
+    case SDLK_m: line_mode = 1 - line_mode; break;
+    case SDLK_p: take_screenshot(); break;
+    case SDLK_r: respawn(); break;
+    case SDLK_s:
+    case SDLK_DOWN: keys_held.reverse = true; break;
+    case SDLK_w:
+    case SDLK_UP: keys_held.forward = true; break;
+    default: break;
+  }
+}
+
+void key_up(int32_t key) {
+  switch (key) {
+    // Space pauses when pressed, yet releasing it stops the gun.
+    case SDLK_SPACE: keys_held.fire = false; break;
+    case SDLK_s:
+    case SDLK_DOWN: keys_held.reverse = false; break;
+    case SDLK_w:
+    case SDLK_UP: keys_held.forward = false; break;
+    default: break;
+  }
+}
+
+}  // namespace
+
+std::string screenshot_name(const local_time& t) {
+  char stamp[96];
+  std::snprintf(stamp, sizeof stamp, "%02d%02d%02d_%02d-%02d-%02d-%03d", t.year % 100, t.month,
+                t.day, t.hour, t.minute, t.second, t.millisecond);
+  return std::string("screenshot-") + stamp + ".bmp";
+}
+
+bool take_screenshot() {
+  // save_bmp reports a failure itself and removes what it had begun.
+  return save_bmp(screenshot_name(local_time_now()), screen.pixels, screen_w, screen_h);
+}
+
 void game_event(int32_t kind, int32_t x, int32_t y, int32_t key, uint16_t state) {
-  (void)x;
-  (void)y;
-  (void)state;
-  if (kind == ev_quit) request_exit(0);
-  if (kind == ev_key_down && key == SDLK_ESCAPE) request_exit(0);
+  switch (kind) {
+    case ev_key_down: key_down(key); break;
+    case ev_key_up: key_up(key); break;
+    case ev_mouse_move:
+      mouse_x = x;
+      mouse_y = y;
+      break;
+    // Any press while button 1 is held (another button, a wheel step) fires;
+    // releasing any button stops firing, even with button 1 still down.
+    case ev_button_down:
+      if (state & st_left) keys_held.fire = true;
+      break;
+    case ev_button_up: keys_held.fire = false; break;
+    case ev_quit: request_exit(0); break;
+    default: break;
+  }
 }
 
 }  // namespace vorn

@@ -6,9 +6,20 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/clock.h"
+
 namespace vorn {
 
 // The event handler handed to the window layer.
 void game_event(int32_t kind, int32_t x, int32_t y, int32_t key, uint16_t state);
+
+// "screenshot-yymmdd_hh-nn-ss-zzz.bmp" for the given local time, every field
+// zero-padded (two-digit year, milliseconds in three digits).
+std::string screenshot_name(const local_time& t);
+
+// Writes the screen as it stands into the working directory under the name
+// for the current local time. A file that cannot be written is reported on
+// standard error and leaves nothing behind; the game goes on. True when written.
+bool take_screenshot();
 
 }  // namespace vorn

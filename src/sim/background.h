@@ -1,0 +1,16 @@
+// The grid picture behind the world: white with soft blue lines 16 pixels
+// apart across and 15 down, built once for the screen's size.
+#pragma once
+
+#include <cstdint>
+
+namespace vorn {
+
+// Makes `background` a w x h grid picture. An existing one of that size is
+// kept as it is; one of another size is replaced.
+void ensure_background(int32_t w, int32_t h);
+
+// Frees the picture; `background` becomes null.
+void release_background();
+
+}  // namespace vorn

@@ -1,0 +1,257 @@
+// The physics of one frame: the substep split, the phases of a substep in
+// their fixed order (each walks its array by ascending index and updates in
+// place, so later records see what happened to earlier ones), the camera and
+// the engine trail.
+#include "sim/step.h"
+
+#include "config/tunables.h"
+#include "gfx/color.h"
+#include "sim/beams.h"
+#include "sim/control.h"
+#include "sim/lookup.h"
+#include "world/geometry.h"
+#include "world/rng.h"
+#include "world/ships.h"
+#include "world/world.h"
+
+namespace vorn {
+
+double restart_timer = 0.0;
+vec2 camera;
+bool paused = false;
+
+namespace {
+
+// Below this distance the camera stops gliding and snaps onto its target.
+constexpr double camera_snap_distance = 5.0;
+// The glide closes the gap exponentially at this rate per second.
+constexpr double camera_glide_rate = 10.0;
+
+void advance_restart_timer(double dt) { restart_timer -= dt; }
+
+// Forces gathered so far (impacts, beams), the enemies' steering, the anchor
+// spring of locked nodes, then velocities; the force sums start afresh.
+void node_phase(double dt) {
+  const int32_t count = static_cast<int32_t>(nodes.size());
+  for (int32_t i = 0; i < count; ++i) {
+    noderec& n = nodes[i];
+    if (!n.alive) continue;
+    vec2 F = n.force;
+    // Only a node of an enemy ship that exists gets the steering; a ship
+    // index past the ship array (a node built outside the builders) is
+    // treated as belonging to no ship.
+    if (n.ship >= 2 && valid_ship(n.ship)) enemy_node_forces(i, F);
+    // A station node that has lost links comes loose for good.
+    if (n.nlinks <= 2) n.locked = false;
+    if (n.locked) {
+      // |F| = locked_repulse * dt * s^2: grows with the square of the
+      // displacement from the anchor.
+      const vec2 d = sub(n.pos, n.anchor);
+      const double s = len(d);
+      F = add(F, scale(d, -locked_repulse * dt * s));
+    }
+    n.vel = add(n.vel, scale(F, dt));
+    if (n.locked) n.vel = sub(n.vel, scale(n.vel, dt));
+    n.force = vec(0, 0);
+  }
+}
+
+// The velocity-level spring of an intact link: removes the ends' relative
+// speed along the link and adds a correcting speed equal to the extension,
+// split equally between the ends (m = 2 for a unit direction). Substeps
+// longer than dt_alpha soften it by k = dt_alpha / dt.
+void link_impulse(linkrec& l, double dt) {
+  noderec& A = nodes[l.a];
+  noderec& B = nodes[l.b];
+  const vec2 r = wrap_diff(A.pos, B.pos);
+  const vec2 u = norm(r);
+  const vec2 w = scale(u, -1.0);
+  const double s = dot(u, A.vel) + dot(w, B.vel);
+  const double e = len(r) - l.rest;
+  double m = dot(u, u) + dot(w, w);
+  if (m < eps && m > -eps) m = eps;
+  double k = dt_alpha / dt;
+  if (k > 1) k = 1;
+  const double j = -k * (s + e) / m;
+  A.vel = add(A.vel, scale(u, j));
+  B.vel = add(B.vel, scale(u, -j));
+}
+
+// Heat above blow_temp breaks the link; the link then cools once more in
+// this pass and never again (burning links are not cooled).
+void heat_and_cool(int32_t i, double dt) {
+  if (links[i].temp > blow_temp && !links[i].burning) burn_link(i);
+  linkrec& l = links[i];
+  l.temp -= temp_decline * dt;
+  if (l.temp < 0) l.temp = 0;
+}
+
+void link_phase(double dt) {
+  const int32_t count = link_count();
+  for (int32_t i = 0; i < count; ++i) {
+    linkrec& l = links[i];
+    if (!l.alive) continue;
+    if (l.burning) {
+      l.burn_left -= dt;
+      if (l.burn_left < 0) drop_link(i);
+      continue;
+    }
+    link_impulse(l, dt);
+    heat_and_cool(i, dt);
+  }
+}
+
+// Moves p by v * dt; across an edge it lands exactly on the opposite edge.
+vec2 move_wrapped(vec2 p, vec2 v, double dt) {
+  return vec(wrap_pos(p.x + v.x * dt, world_w), wrap_pos(p.y + v.y * dt, world_h));
+}
+
+void position_phase(double dt) {
+  for (noderec& n : nodes) {
+    if (n.alive) n.pos = move_wrapped(n.pos, n.vel, dt);
+  }
+}
+
+// A node that no intact link holds any more vanishes, even while its broken
+// links are still burning out.
+void orphan_phase() {
+  for (noderec& n : nodes) {
+    if (n.alive && n.nlinks == 0) n.alive = false;
+  }
+}
+
+void particle_phase(double dt) {
+  for (partrec& p : particles) {
+    if (!p.alive) continue;
+    p.pos = move_wrapped(p.pos, p.vel, dt);
+    p.life -= dt;
+    if (p.life < 0) p.alive = false;
+  }
+}
+
+// Entries of the ship's node list whose node is alive; entries naming no
+// node count as dead.
+int32_t count_alive(const shprec& ship) {
+  int32_t n = 0;
+  for (const int32_t k : ship.nodes) {
+    if (node_alive(k)) ++n;
+  }
+  return n;
+}
+
+// An enemy down to three nodes falls apart: every intact link of its nodes
+// starts burning, node by node in list order.
+void break_up(const shprec& ship) {
+  const int32_t count = link_count();
+  for (const int32_t k : ship.nodes) {
+    for (int32_t j = 0; j < count; ++j) {
+      const linkrec& l = links[j];
+      if (link_intact(l) && (l.a == k || l.b == k)) burn_link(j);
+    }
+  }
+}
+
+// The mean of the alive entries, each taken at its image nearest to the
+// first alive one, so a ship straddling the seam gets a centre next to its
+// nodes. The result is not wrapped back into the world. Needs nalive > 0.
+vec2 wrapped_centre(const shprec& ship) {
+  vec2 p0;
+  vec2 sum;
+  bool first = true;
+  for (const int32_t k : ship.nodes) {
+    if (!node_alive(k)) continue;
+    const vec2 q = nodes[k].pos;
+    if (first) {
+      p0 = q;
+      sum = q;
+      first = false;
+    } else {
+      sum = add(sum, sub(p0, wrap_diff(p0, q)));
+    }
+  }
+  return vec(sum.x / ship.nalive, sum.y / ship.nalive);
+}
+
+void ship_phase() {
+  const int32_t count = static_cast<int32_t>(ships.size());
+  for (int32_t k = 0; k < count; ++k) {
+    shprec& ship = ships[k];
+    ship.nalive = count_alive(ship);
+    if (k >= 2 && ship.nalive <= 3) {
+      break_up(ship);
+    } else if (ship.nalive > 0) {
+      ship.pos = wrapped_centre(ship);
+    }
+  }
+}
+
+// Once no enemy ship has an alive node (or there are none), the station's
+// guns wake up; only a game reset puts them back to sleep.
+void station_activation() {
+  if (ships.size() < 2) return;
+  for (size_t k = 2; k < ships.size(); ++k) {
+    if (ships[k].nalive != 0) return;
+  }
+  ships[1].firing = true;
+}
+
+}  // namespace
+
+int32_t substep_count(double dt) {
+  if (dt < dt_alpha) return 1;
+  if (dt < dt_beta) return 2;
+  if (dt < dt_gamma) return 4;
+  return 8;
+}
+
+void run_substeps(double dt) {
+  const int32_t n = substep_count(dt);
+  const double h = dt / n;
+  for (int32_t i = 0; i < n; ++i) substep(h);
+}
+
+void substep(double dt) {
+  advance_restart_timer(dt);
+  collision_and_weapon_pass(dt);
+  node_phase(dt);
+  link_phase(dt);
+  position_phase(dt);
+  orphan_phase();
+  particle_phase(dt);
+  ship_phase();
+  station_activation();
+}
+
+void camera_step(double dt) {
+  // Without a player ship record there is nothing to follow: the camera
+  // holds still.
+  const vec2 target = ships.empty() ? camera : scale(ships[0].pos, -1.0);
+  const vec2 d = sub(camera, target);
+  if (len(d) >= camera_snap_distance && cam_glide) {
+    camera = add(camera, scale(d, -camera_glide_rate * dt));
+  } else {
+    camera = target;
+    cam_glide = false;
+  }
+  set_camera_shift(camera);
+}
+
+void engine_trail() {
+  if (!node_alive(0)) return;
+  const int32_t count = Random(5) + 1;
+  for (int32_t i = 0; i < count; ++i) {
+    const double r1 = random_real();
+    const double r2 = random_real();
+    // Read afresh each time: add_particle grows only the particle pool.
+    const vec2 p = nodes[0].pos;
+    add_particle(orange, p.x + (4 * r1 - 2), p.y + (4 * r2 - 2), 0, 0, 1.0);
+  }
+}
+
+void reset_step_state() {
+  restart_timer = 0.0;
+  camera = vec(0, 0);
+  paused = false;
+}
+
+}  // namespace vorn

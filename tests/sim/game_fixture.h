@@ -1,0 +1,46 @@
+// A clean game for the control, rules and command tests: default tunables,
+// an 800 x 600 screen with its 1600 x 1200 world, empty arrays, program-start
+// flags, timers, held controls and seed 0.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include "app/window.h"
+#include "config/tunables.h"
+#include "gfx/draw.h"
+#include "sim/beams.h"
+#include "sim/control.h"
+#include "sim/rules.h"
+#include "sim/step.h"
+#include "world/geometry.h"
+#include "world/rng.h"
+#include "world/ships.h"
+#include "world/world.h"
+
+namespace vorn {
+
+class GameTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    reset_tunables();
+    clear_world();
+    reset_ship_state();
+    reset_step_state();
+    reset_beam_state();
+    reset_control_state();
+    reset_rules_state();
+    reset_draw_state();
+    set_random_seed(0);
+    screen_w = 800;
+    screen_h = 600;
+    world_w = 1600;
+    world_h = 1200;
+    cam_dx = cam_dy = 0;
+  }
+  void TearDown() override {
+    clear_world();
+    reset_rules_state();
+  }
+};
+
+}  // namespace vorn

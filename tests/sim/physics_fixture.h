@@ -1,0 +1,51 @@
+// A clean world for the physics tests: default tunables, an 800 x 600 screen
+// with its 1600 x 1200 world, empty arrays, program-start flags and timers,
+// seed 0. Small worlds are then built record by record.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include "app/window.h"
+#include "config/tunables.h"
+#include "sim/beams.h"
+#include "sim/step.h"
+#include "world/geometry.h"
+#include "world/rng.h"
+#include "world/ships.h"
+#include "world/world.h"
+
+namespace vorn {
+
+class PhysicsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    reset_tunables();
+    clear_world();
+    reset_ship_state();
+    reset_step_state();
+    reset_beam_state();
+    set_random_seed(0);
+    screen_w = 800;
+    screen_h = 600;
+    world_w = 1600;
+    world_h = 1200;
+    cam_dx = cam_dy = 0;
+  }
+  void TearDown() override { clear_world(); }
+
+  // Two fresh free nodes joined by one link; returns the link's index.
+  static int32_t free_link(vec2 a, vec2 b) {
+    const int32_t na = add_node(false, grey, a.x, a.y, 0, 0);
+    const int32_t nb = add_node(false, grey, b.x, b.y, 0, 0);
+    add_link(na, nb, grey);
+    return static_cast<int32_t>(links.size()) - 1;
+  }
+
+  static int32_t alive_particles() {
+    int32_t n = 0;
+    for (const partrec& p : particles) n += p.alive ? 1 : 0;
+    return n;
+  }
+};
+
+}  // namespace vorn
