@@ -1,19 +1,31 @@
-// Start-up order, the command line and the per-frame procedure of the game.
+// Start-up order, the command line, demos and the per-frame procedure.
 #include "app/game.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <fstream>
 #include <new>
+#include <sstream>
 #include <string>
 
 #include "app/commands.h"
+#include "app/demo.h"
 #include "app/frame_loop.h"
+#include "app/hud.h"
 #include "app/options.h"
+#include "app/state_hash.h"
 #include "app/window.h"
 #include "config/load_config.h"
 #include "config/print_config.h"
 #include "config/tunables.h"
+#include "gfx/font.h"
+#include "gfx/world_draw.h"
+#include "sim/control.h"
+#include "sim/rules.h"
+#include "sim/step.h"
+#include "world/ships.h"
+#include "world/world.h"
 
 namespace vorn {
 
@@ -21,14 +33,27 @@ namespace {
 
 constexpr const char* caption = "Vorn 110520";
 
-// The run's command-line choices that the frame hooks read.
+// What this run was asked to do, and how far it has got.
 struct run_state {
   options opts;
   int64_t frames_done = 0;
+  // Recording.
+  std::FILE* record = nullptr;
+  bool record_failed = false;
+  // Playing.
+  demo_data demo;
+  size_t next_check = 0;
+  bool desync = false;
 };
 run_state run;
 
-bool another_frame() { return run.opts.frames < 0 || run.frames_done < run.opts.frames; }
+// --- frame hooks ------------------------------------------------------------
+
+bool another_frame() {
+  if (run.opts.frames >= 0 && run.frames_done >= run.opts.frames) return false;
+  if (!run.opts.play_file.empty() && run.frames_done >= static_cast<int64_t>(run.demo.frames.size())) return false;
+  return true;
+}
 
 void fixed_frame_times(double& dt, double& t) {
   dt = run.opts.fixed_dt;
@@ -39,30 +64,211 @@ int64_t no_wait_read(int64_t, int64_t) { return timer_us(0); }
 int64_t read_timer() { return timer_us(0); }
 const frame_clock unlimited_clock{no_wait_read, read_timer};
 
+// --- recording ----------------------------------------------------------------
+
+void record_text(const std::string& text) {
+  if (run.record && std::fputs(text.c_str(), run.record) < 0) run.record_failed = true;
+}
+
+void recording_event(int32_t kind, int32_t x, int32_t y, int32_t key, uint16_t state) {
+  record_text(demo_event_line({kind, x, y, key, state}));
+  game_event(kind, x, y, key, state);
+}
+
+void recording_frame(double dt, double t) {
+  record_text(demo_frame_line(dt, t));
+  game_frame(dt, t);
+  if (run.frames_done % demo_check_interval == 0) record_text(demo_check_line(run.frames_done, state_checksum()));
+}
+
+bool start_recording() {
+  run.record = std::fopen(run.opts.record_file.c_str(), "w");
+  if (!run.record) return false;
+  record_text(std::string(demo_header) + "\n");
+  record_text("screen " + std::to_string(screen_w) + ' ' + std::to_string(screen_h) + '\n');
+  std::istringstream settings(format_config());
+  for (std::string line; std::getline(settings, line);) record_text("set " + line + '\n');
+  return !run.record_failed;
+}
+
+bool finish_recording() {
+  record_text(demo_end_line(run.frames_done, state_checksum()));
+  const bool closed = std::fclose(run.record) == 0;
+  run.record = nullptr;
+  return closed && !run.record_failed;
+}
+
+// --- playing ------------------------------------------------------------------
+
+void feed_events(const std::vector<demo_event>& events) {
+  for (const demo_event& e : events) {
+    if (exit_requested) return;
+    game_event(e.kind, e.x, e.y, e.key, e.state);
+  }
+}
+
+void playing_pump() {
+  if (discard_window_events()) request_exit(0);
+  if (!exit_requested) feed_events(run.demo.frames[run.frames_done].events);
+  present();
+}
+
+void playing_frame_times(double& dt, double& t) {
+  const demo_frame& f = run.demo.frames[run.frames_done];
+  dt = f.dt;
+  t = f.t;
+}
+
+// Compares the checksum due after this many frames, if one is.
+void check_demo(int64_t frames) {
+  const auto& checks = run.demo.checks;
+  while (run.next_check < checks.size() && checks[run.next_check].frame == frames) {
+    const uint64_t now = state_checksum();
+    if (now != checks[run.next_check].checksum && !run.desync) {
+      std::fprintf(stderr, "vorn: demo %s departs from its recording at frame %lld (checksum %s, recorded %s)\n",
+                   run.opts.play_file.c_str(), static_cast<long long>(frames), checksum_hex(now).c_str(),
+                   checksum_hex(checks[run.next_check].checksum).c_str());
+      run.desync = true;
+      request_exit(3);
+    }
+    ++run.next_check;
+  }
+}
+
+void playing_frame(double dt, double t) {
+  game_frame(dt, t);
+  check_demo(run.frames_done);
+}
+
+bool read_demo(std::string& error) {
+  std::ifstream in(run.opts.play_file, std::ios::binary);
+  if (!in) {
+    error = "cannot open it";
+    return false;
+  }
+  std::ostringstream text;
+  text << in.rdbuf();
+  if (in.bad()) {
+    error = "cannot read it";
+    return false;
+  }
+  return parse_demo(text.str(), run.demo, error);
+}
+
+// After the last frame: the events that ended the recorded game, then the
+// final checksum.
+int finish_playing() {
+  if (run.desync) return 3;
+  if (run.frames_done < static_cast<int64_t>(run.demo.frames.size()) && run.opts.frames < 0) {
+    std::fprintf(stderr, "vorn: demo %s ended after %lld of its %zu frames\n", run.opts.play_file.c_str(),
+                 static_cast<long long>(run.frames_done), run.demo.frames.size());
+    return 3;
+  }
+  if (run.frames_done == static_cast<int64_t>(run.demo.frames.size())) {
+    exit_requested = false;
+    feed_events(run.demo.trailing);
+    check_demo(run.frames_done);
+  }
+  return run.desync ? 3 : 0;
+}
+
+// --- the end of a run -----------------------------------------------------------
+
+void print_summary() {
+  int64_t nodes_alive = 0, links_alive = 0, links_burning = 0, particles_alive = 0;
+  for (const noderec& n : nodes) nodes_alive += n.alive;
+  for (const linkrec& l : links) {
+    links_alive += l.alive;
+    links_burning += l.alive && l.burning;
+  }
+  for (const partrec& p : particles) particles_alive += p.alive;
+  std::printf(
+      "{\"frames\":%lld,\"nodes\":%zu,\"nodes_alive\":%lld,\"links\":%zu,\"links_alive\":%lld,"
+      "\"links_burning\":%lld,\"ships\":%zu,\"particles_alive\":%lld,\"lives\":%d,\"game_over\":%s,"
+      "\"victory\":%s,\"checksum\":\"%s\"}\n",
+      static_cast<long long>(run.frames_done), nodes.size(), static_cast<long long>(nodes_alive), links.size(),
+      static_cast<long long>(links_alive), static_cast<long long>(links_burning), ships.size(),
+      static_cast<long long>(particles_alive), lives, game_over ? "true" : "false", victory ? "true" : "false",
+      checksum_hex(state_checksum()).c_str());
+}
+
 int start_and_play() {
+  const bool playing = !run.opts.play_file.empty();
+  const bool recording = !run.opts.record_file.empty();
   if (run.opts.headless) setenv("SDL_VIDEODRIVER", "dummy", 1);
-  if (!open_window(screenx, screeny, 32, false, caption, game_frame, game_event)) return 1;
+  frame_proc frame = playing ? playing_frame : recording ? recording_frame : game_frame;
+  event_proc event = recording ? recording_event : game_event;
+  if (!open_window(screenx, screeny, 32, false, caption, frame, event)) return 1;
+  if (playing && (screen_w != run.demo.screen_w || screen_h != run.demo.screen_h)) {
+    std::fprintf(stderr, "vorn: demo %s was recorded at %d x %d, but the window opened at %d x %d\n",
+                 run.opts.play_file.c_str(), run.demo.screen_w, run.demo.screen_h, screen_w, screen_h);
+    return 2;
+  }
   caption_stats = true;
   frame_cap = 60000;
+  game_reset(false);
+  if (recording && !start_recording()) {
+    std::fprintf(stderr, "vorn: cannot write demo %s\n", run.opts.record_file.c_str());
+    return 1;
+  }
   frame_hooks hooks;
   hooks.another_frame = another_frame;
-  if (run.opts.fixed_dt > 0) {
-    hooks.clock = &unlimited_clock;
-    hooks.frame_times = fixed_frame_times;
+  if (run.opts.fixed_dt > 0 || playing) hooks.clock = &unlimited_clock;
+  if (run.opts.fixed_dt > 0) hooks.frame_times = fixed_frame_times;
+  if (playing) {
+    hooks.pump = playing_pump;
+    hooks.frame_times = playing_frame_times;
   }
   run_frame_loop(hooks);
-  return exit_code;
+  int code = exit_code;
+  if (playing) code = finish_playing();
+  if (recording && !finish_recording()) {
+    std::fprintf(stderr, "vorn: cannot write demo %s\n", run.opts.record_file.c_str());
+    return 1;
+  }
+  if (run.opts.summary && code == 0) print_summary();
+  return code;
+}
+
+int configure() {
+  if (!run.opts.play_file.empty()) {
+    std::string error;
+    if (!read_demo(error)) {
+      std::fprintf(stderr, "vorn: demo %s: %s\n", run.opts.play_file.c_str(), error.c_str());
+      return 2;
+    }
+    apply_config_text(run.demo.settings);
+    screenx = run.demo.screen_w;
+    screeny = run.demo.screen_h;
+    return 0;
+  }
+  const config_status config = load_config(run.opts.config_file);
+  if (!config.ok) {
+    std::fprintf(stderr, "vorn: %s\n", config.message.c_str());
+    return 1;
+  }
+  return 0;
 }
 
 }  // namespace
 
 void game_frame(double dt, double t) {
-  (void)dt;
-  (void)t;
   run.frames_done += 1;
   if (!lock_screen()) return;
   show_cursor(1);
   frame_count += 1;
+  if (!game_over && !victory) game_clock.current = t;
+  if (dt > dt_max) dt = dt_max;
+  draw_world(dt, t);
+  if (paused) {
+    game_clock.start += dt;
+  } else {
+    control_step(dt);
+    run_substeps(dt);
+  }
+  camera_step(dt);
+  engine_trail();
+  draw_hud();
   unlock_screen();
   present();
 }
@@ -82,18 +288,15 @@ int run_game(int argc, char** argv) {
     return 0;
   }
   try {
-    const config_status config = load_config(run.opts.config_file);
-    if (!config.ok) {
-      std::fprintf(stderr, "vorn: %s\n", config.message.c_str());
-      return 1;
-    }
+    load_font();
+    if (const int code = configure(); code != 0) return code;
     if (run.opts.print_config) {
       std::fputs(format_config().c_str(), stdout);
       return 0;
     }
     return start_and_play();
   } catch (const std::bad_alloc&) {
-    std::fprintf(stderr, "vorn: out of memory\n");
+    std::fprintf(stderr, "vorn: out of memory (a setting may ask for more than this machine has)\n");
   } catch (const std::exception& e) {
     std::fprintf(stderr, "vorn: error: %s\n", e.what());
   }

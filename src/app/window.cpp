@@ -253,6 +253,13 @@ void set_caption(const std::string& text) { SDL_WM_SetCaption(text.c_str(), null
 
 void show_cursor(int32_t mode) { SDL_ShowCursor(mode); }
 
+bool discard_window_events() {
+  bool close = false;
+  SDL_Event e;
+  while (SDL_PollEvent(&e) > 0) close = close || e.type == SDL_QUIT;
+  return close;
+}
+
 void poll_events() {
   SDL_Event e;
   while (!exit_requested && SDL_PollEvent(&e) > 0) handle_event(e);

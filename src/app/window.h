@@ -80,6 +80,10 @@ void show_cursor(int32_t mode);
 // Hands every pending event to on_event, then presents the surface.
 void poll_events();
 
+// Empties SDL's event queue without handing anything on (a demo replay
+// feeds its own events); true when a window-close request was among them.
+bool discard_window_events();
+
 // The state word of the keys and buttons held now.
 uint16_t current_state();
 

@@ -1,0 +1,145 @@
+// The world picture: links across the seam, the colours of hot and burning
+// links and of sparks, the minimap and the debug view.
+#include "gfx/world_draw.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "app/window.h"
+#include "config/tunables.h"
+#include "gfx/draw.h"
+#include "gfx/image.h"
+#include "sim/rules.h"
+#include "world/geometry.h"
+#include "world/ships.h"
+#include "world/world.h"
+
+namespace vorn {
+namespace {
+
+class WorldDrawTest : public testing::Test {
+ protected:
+  std::vector<uint32_t> pixels = std::vector<uint32_t>(800 * 600, white);
+
+  void SetUp() override {
+    reset_tunables();
+    reset_draw_state();
+    reset_ship_state();
+    clear_world();
+    screen_w = 800;
+    screen_h = 600;
+    world_w = 1600;
+    world_h = 1200;
+    cam_dx = cam_dy = 0;
+    screen = typspr{};
+    screen.pixels = pixels.data();
+    screen.width = 800;
+    screen.height = 600;
+    background = nullptr;
+    victory = true;  // no station marker unless a test wants it
+  }
+  void TearDown() override { screen = typspr{}; }
+
+  uint32_t at(int x, int y) const { return pixels[x + y * 800]; }
+  int count(uint32_t c) const {
+    int n = 0;
+    for (uint32_t p : pixels) n += p == c;
+    return n;
+  }
+  void add_link_between(vec2 a, vec2 b, color_t c) {
+    const int32_t i = add_node(false, c, a.x, a.y, 0, 0);
+    const int32_t j = add_node(false, c, b.x, b.y, 0, 0);
+    add_link(i, j, c);
+  }
+};
+
+TEST_F(WorldDrawTest, LinksTakeTheirColourByTemperatureAndSkipTheSeam) {
+  add_link_between(vec(-100, 0), vec(-100, 50), grey);  // screen x 300
+  add_link_between(vec(0, 0), vec(0, 50), grey);       // screen x 400, at temperature 20
+  links[1].temp = 20;
+  add_link_between(vec(-401, 0), vec(-399, 0), grey);   // across the seam at the left edge
+  draw_world(0.0, 0.0);
+  EXPECT_EQ(at(300, 320), grey);
+  EXPECT_EQ(at(400, 320), blend(orange, grey, 0.5f));
+  EXPECT_EQ(at(0, 300), white);
+  EXPECT_EQ(at(1, 300), white);
+}
+
+TEST_F(WorldDrawTest, BurningLinksFadeFromHalfRedToWhite) {
+  add_link_between(vec(-100, 0), vec(-100, 50), grey);
+  add_link_between(vec(100, 0), vec(100, 50), grey);
+  burn_link(0);
+  burn_link(1);
+  links[1].burn_left = 0.0;
+  nodes[0].pos = vec(-50, 200);  // a burning link stays where it broke
+  draw_world(0.0, 0.0);
+  EXPECT_EQ(at(300, 320), blend(red, white, 0.5f));
+  EXPECT_EQ(at(500, 320), white);
+}
+
+TEST_F(WorldDrawTest, SparksFadeToWhiteAndOffScreenOnesAreSkipped) {
+  add_particle(green, 0, 0, 0, 0, 1.0);
+  add_particle(green, 10, 0, 0, 0, 0.0);
+  add_particle(green, 700, 0, 0, 0, 1.0);  // screen x 1100: off the screen
+  draw_world(0.0, 0.0);
+  EXPECT_EQ(at(400, 300), green);
+  EXPECT_EQ(at(410, 300), white);
+  EXPECT_EQ(count(green), 1);
+}
+
+TEST_F(WorldDrawTest, MinimapShowsShipsWithThreeLiveNodes) {
+  const int32_t s = add_ship();
+  ships[s].pos = vec(0, 0);
+  ships[s].radius = 20;
+  ships[s].nalive = 2;
+  draw_world(0.0, 0.0);
+  // The box: white inside, a black outline from (695, 520), 103 x 78.
+  EXPECT_EQ(at(695, 520), black);
+  EXPECT_EQ(at(797, 597), black);
+  EXPECT_EQ(at(694, 520), white);
+  EXPECT_EQ(at(745, 557), white);
+  EXPECT_EQ(count(blue), 0);
+  ships[s].nalive = 3;
+  draw_world(0.0, 0.0);
+  // A circle of radius round(50 / 800 * 20) = 1 around (745, 557).
+  EXPECT_EQ(at(745, 556), blue);
+  EXPECT_EQ(at(746, 557), blue);
+  EXPECT_EQ(at(745, 557), white);
+}
+
+TEST_F(WorldDrawTest, DebugViewOnlyWithTheSwitch) {
+  add_node(false, yellow, 0, 0, 0, 0);
+  draw_world(0.0, 0.0);
+  EXPECT_EQ(count(yellow), 0);
+  EXPECT_EQ(count(green), 0);
+  debug = true;
+  draw_world(0.0, 0.0);
+  EXPECT_EQ(at(401, 300), yellow);  // the node's dot
+  // The seam x = -800 comes into view at screen x 200 with the camera shifted.
+  cam_dx = 600;
+  draw_world(0.0, 0.0);
+  EXPECT_EQ(at(200, 450), green);
+}
+
+TEST_F(WorldDrawTest, StationMarkerPulsesUntilVictory) {
+  add_ship();
+  add_ship();
+  ships[1].pos = vec(0, 0);
+  victory = false;
+  draw_world(0.0, 1.0);
+  // Rings of radius round(10 |sin(i + 1)|): 8, 9, 1, 8, 10 in colour
+  // blend(yellow, red, |sin 1|).
+  const color_t c = blend(yellow, red, static_cast<float>(std::sin(1.0)));
+  EXPECT_EQ(at(410, 300), c);
+  EXPECT_EQ(at(401, 300), c);
+  std::fill(pixels.begin(), pixels.end(), white);
+  victory = true;
+  draw_world(0.0, 1.0);
+  EXPECT_EQ(at(410, 300), white);
+}
+
+}  // namespace
+}  // namespace vorn
