@@ -19,3 +19,9 @@ export VORN_LOCALE_DIR="$PWD/build/test/locale"
 export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 ctest --test-dir build/test --output-on-failure -j "$(nproc)"
+
+# Determinism across builds: the golden demos must also replay, checksum for
+# checksum, with the optimised game.
+cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DVORN_TESTS=OFF >/dev/null
+cmake --build build/release --target vorn
+bash tests/e2e/golden_demos.sh "$PWD/build/release/vorn"

@@ -7,3 +7,11 @@ target_link_libraries(pngdump PRIVATE vorncore)
 # configdoc: prints the configuration key reference for the README.
 add_executable(configdoc tools/configdoc.cpp)
 target_link_libraries(configdoc PRIVATE vorncore)
+
+# The scripted games (shared by the tests and record_demos) and the tool that
+# records them as the golden demos in tests/demos/.
+add_library(vorn_scenarios STATIC tools/scenarios.cpp)
+target_link_libraries(vorn_scenarios PUBLIC vorncore)
+target_include_directories(vorn_scenarios PUBLIC ${CMAKE_SOURCE_DIR})
+add_executable(record_demos tools/record_demos.cpp)
+target_link_libraries(record_demos PRIVATE vorn_scenarios)

@@ -11,6 +11,7 @@
 
 #include "app/commands.h"
 #include "app/demo.h"
+#include "app/demo_recorder.h"
 #include "app/frame_loop.h"
 #include "app/hud.h"
 #include "app/options.h"
@@ -37,9 +38,7 @@ constexpr const char* caption = "Vorn 110520";
 struct run_state {
   options opts;
   int64_t frames_done = 0;
-  // Recording.
-  std::FILE* record = nullptr;
-  bool record_failed = false;
+  demo_recorder recorder;
   // Playing.
   demo_data demo;
   size_t next_check = 0;
@@ -66,36 +65,15 @@ const frame_clock unlimited_clock{no_wait_read, read_timer};
 
 // --- recording ----------------------------------------------------------------
 
-void record_text(const std::string& text) {
-  if (run.record && std::fputs(text.c_str(), run.record) < 0) run.record_failed = true;
-}
-
 void recording_event(int32_t kind, int32_t x, int32_t y, int32_t key, uint16_t state) {
-  record_text(demo_event_line({kind, x, y, key, state}));
+  run.recorder.event({kind, x, y, key, state});
   game_event(kind, x, y, key, state);
 }
 
 void recording_frame(double dt, double t) {
-  record_text(demo_frame_line(dt, t));
+  run.recorder.frame(dt, t);
   game_frame(dt, t);
-  if (run.frames_done % demo_check_interval == 0) record_text(demo_check_line(run.frames_done, state_checksum()));
-}
-
-bool start_recording() {
-  run.record = std::fopen(run.opts.record_file.c_str(), "w");
-  if (!run.record) return false;
-  record_text(std::string(demo_header) + "\n");
-  record_text("screen " + std::to_string(screen_w) + ' ' + std::to_string(screen_h) + '\n');
-  std::istringstream settings(format_config());
-  for (std::string line; std::getline(settings, line);) record_text("set " + line + '\n');
-  return !run.record_failed;
-}
-
-bool finish_recording() {
-  record_text(demo_end_line(run.frames_done, state_checksum()));
-  const bool closed = std::fclose(run.record) == 0;
-  run.record = nullptr;
-  return closed && !run.record_failed;
+  run.recorder.after_frame(run.frames_done);
 }
 
 // --- playing ------------------------------------------------------------------
@@ -207,7 +185,7 @@ int start_and_play() {
   caption_stats = true;
   frame_cap = 60000;
   game_reset(false);
-  if (recording && !start_recording()) {
+  if (recording && !run.recorder.open(run.opts.record_file)) {
     std::fprintf(stderr, "vorn: cannot write demo %s\n", run.opts.record_file.c_str());
     return 1;
   }
@@ -222,7 +200,7 @@ int start_and_play() {
   run_frame_loop(hooks);
   int code = exit_code;
   if (playing) code = finish_playing();
-  if (recording && !finish_recording()) {
+  if (recording && !run.recorder.close(run.frames_done)) {
     std::fprintf(stderr, "vorn: cannot write demo %s\n", run.opts.record_file.c_str());
     return 1;
   }

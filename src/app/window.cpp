@@ -233,6 +233,12 @@ bool open_window(int32_t width, int32_t height, int32_t bpp, bool fullscreen,
   return true;
 }
 
+void close_window() {
+  surface = nullptr;
+  screen.pixels = nullptr;
+  SDL_Quit();
+}
+
 bool lock_screen() {
   if (surface == nullptr) return false;
   if (!needs_lock()) return true;

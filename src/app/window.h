@@ -71,6 +71,9 @@ void fit_window_size(int32_t& w, int32_t& h, bool have_area, int32_t area_w, int
 bool open_window(int32_t width, int32_t height, int32_t bpp, bool fullscreen,
                  const std::string& caption, frame_proc frame, event_proc event);
 
+// Closes the window and shuts SDL down; open_window may be called again.
+void close_window();
+
 bool lock_screen();
 void unlock_screen();
 void present();

@@ -68,4 +68,9 @@ void set_camera_shift(vec2 camera) {
   if (cam_dy < -world_h / 2) cam_dy += world_h;
 }
 
+void reset_geometry() {
+  world_w = world_h = 0;
+  cam_dx = cam_dy = 0;
+}
+
 }  // namespace vorn

@@ -26,6 +26,9 @@ vec2 wrap_diff(vec2 a, vec2 b);
 // finite, or absurdly far away, maps to (off_screen_pixel, off_screen_pixel).
 ipoint_t to_screen(vec2 p);
 
+// World size and camera shift back to their program-start values (0).
+void reset_geometry();
+
 // Sets cam_dx, cam_dy from a camera position: rounded, then wrapped once.
 void set_camera_shift(vec2 camera);
 

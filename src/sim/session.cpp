@@ -1,0 +1,30 @@
+// The reset of every subsystem's state.
+#include "sim/session.h"
+
+#include "config/tunables.h"
+#include "gfx/draw.h"
+#include "sim/beams.h"
+#include "sim/control.h"
+#include "sim/rules.h"
+#include "sim/step.h"
+#include "world/geometry.h"
+#include "world/rng.h"
+#include "world/ships.h"
+#include "world/world.h"
+
+namespace vorn {
+
+void reset_session() {
+  reset_tunables();
+  clear_world();
+  reset_geometry();
+  reset_ship_state();
+  reset_step_state();
+  reset_beam_state();
+  reset_control_state();
+  reset_rules_state();
+  reset_draw_state();
+  set_random_seed(0);
+}
+
+}  // namespace vorn
