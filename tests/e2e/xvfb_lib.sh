@@ -10,6 +10,8 @@ start_display() {
   for i in $(seq 100); do
     if [ -s "$numfile" ]; then
       export DISPLAY=":$(tr -d '[:space:]' <"$numfile")"
+      # A real window or a clear failure: never SDL's fallback to the terminal.
+      export SDL_VIDEODRIVER=x11
       rm -f "$numfile"
       for i in $(seq 50); do
         xdpyinfo >/dev/null 2>&1 && return 0
