@@ -167,7 +167,7 @@ void check_config(std::string_view text) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
-  for (const char separator : {'=', ':', ' ', ',', '{', ';'}) {
+  for (const char separator : {'=', ' ', ';'}) {
     check_records(text, false, separator);
     check_records(text, true, separator);
   }
