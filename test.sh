@@ -16,7 +16,8 @@ if [ ! -d build/test/locale/de_DE.UTF-8 ] && command -v localedef >/dev/null 2>&
   localedef -i de_DE -f UTF-8 build/test/locale/de_DE.UTF-8 2>/dev/null || true
 fi
 export VORN_LOCALE_DIR="$PWD/build/test/locale"
-export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 ctest --test-dir build/test --output-on-failure -j "$(nproc)"
 

@@ -21,7 +21,9 @@
 #include "config/print_config.h"
 #include "config/tunables.h"
 #include "gfx/font.h"
+#include "gfx/image.h"
 #include "gfx/world_draw.h"
+#include "sim/background.h"
 #include "sim/control.h"
 #include "sim/rules.h"
 #include "sim/step.h"
@@ -265,6 +267,14 @@ int run_game(int argc, char** argv) {
     std::fputs(version_text().c_str(), stdout);
     return 0;
   }
+  // The font and the background live until the program ends; release them
+  // on the way out so that leak checkers see a clean exit.
+  struct release_at_exit {
+    ~release_at_exit() {
+      release_background();
+      release_images();
+    }
+  } release;
   try {
     load_font();
     if (const int code = configure(); code != 0) return code;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/window.h"
+#include "gfx/font.h"
 #include "sim/session.h"
 #include "tools/scenarios.h"
 #include "world/ships.h"
@@ -22,6 +23,7 @@ class ScenarioTest : public testing::Test {
   void TearDown() override {
     reset_session();
     reset_window_state();
+    reset_font();
   }
   static const scenario& named(const char* name) {
     const scenario* s = find_scenario(name);
