@@ -14,22 +14,14 @@
 #include "world/ships.h"
 #include "world/world.h"
 
+#include "support/clean_game.h"
+
 namespace vorn {
 
 class PhysicsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    reset_tunables();
-    clear_world();
-    reset_ship_state();
-    reset_step_state();
-    reset_beam_state();
-    set_random_seed(0);
-    screen_w = 800;
-    screen_h = 600;
-    world_w = 1600;
-    world_h = 1200;
-    cam_dx = cam_dy = 0;
+    vorn_test::start_clean_game();
   }
   void TearDown() override { clear_world(); }
 
