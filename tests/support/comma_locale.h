@@ -9,15 +9,11 @@
 namespace vorn_test {
 
 // True when LC_ALL is now a decimal-comma locale. Looks in the system's
-// locales first, then in VORN_LOCALE_DIR (test.sh builds one there).
+// locales first, then in the build tree's (the test build makes one there).
 inline bool use_comma_locale() {
   const char* names[] = {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "de_DE"};
   for (int pass = 0; pass < 2; ++pass) {
-    if (pass == 1) {
-      const char* dir = std::getenv("VORN_LOCALE_DIR");
-      if (dir == nullptr) return false;
-      setenv("LOCPATH", dir, 1);
-    }
+    if (pass == 1) setenv("LOCPATH", VORN_BINARY_DIR "/locale", 1);
     for (const char* n : names) {
       if (std::setlocale(LC_ALL, n) != nullptr && std::strcmp(std::localeconv()->decimal_point, ",") == 0)
         return true;
