@@ -3,10 +3,10 @@
 
 start_display() {
   # Xvfb picks a free display number itself and writes it to the file.
-  local numfile i
+  # Without -noreset it resets whenever its last client leaves, and a game
+  # connecting during that reset cannot open the display.
+  local numfile i j
   numfile=$(mktemp)
-  # -noreset: without it the server resets whenever its last client leaves
-  # (the readiness probe below), and a client connecting then is refused.
   Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$numfile" >/dev/null 2>&1 &
   xvfb_pid=$!
   for i in $(seq 100); do
@@ -15,7 +15,7 @@ start_display() {
       # A real window or a clear failure: never SDL's fallback to the terminal.
       export SDL_VIDEODRIVER=x11
       rm -f "$numfile"
-      for i in $(seq 50); do
+      for j in $(seq 50); do
         xdpyinfo >/dev/null 2>&1 && return 0
         sleep 0.1
       done
@@ -79,6 +79,65 @@ wait_game() {
 }
 
 stop_game() {
-  [ -n "${game_pid:-}" ] && kill -KILL "$game_pid" 2>/dev/null
+  if [ -n "${game_pid:-}" ] && kill -KILL "$game_pid" 2>/dev/null; then
+    wait "$game_pid" 2>/dev/null
+  fi
   game_pid=""
+}
+
+fail() { echo "FAIL: $*"; exit 1; }
+
+# begin_test: a display of the test's own and an empty working directory
+# (workdir), both gone when the script ends, with the game if it still runs.
+begin_test() {
+  start_display || exit 1
+  workdir=$(mktemp -d)
+  trap 'stop_game; stop_display; rm -rf "$workdir"' EXIT
+}
+
+# Input helpers that leave the pointer where it is: move it into the window
+# first (mouse_move), since keys go to the window under it.
+mouse_move() { xdotool mousemove --window "$window_id" "$1" "$2" >/dev/null 2>&1; }
+key_down() { xdotool keydown "$1"; }
+key_up() { xdotool keyup "$1"; }
+mouse_down() { xdotool mousedown "$1"; }
+mouse_up() { xdotool mouseup "$1"; }
+
+# take_screenshot DIR: presses p and waits (at most 5 s) for a screenshot
+# file that was not in DIR before; sets shot to its path.
+take_screenshot() {
+  local dir="$1" before="" f
+  for f in "$dir"/screenshot-*.bmp; do before+=" $f "; done
+  xdotool key p
+  for _ in $(seq 50); do
+    sleep 0.1
+    for f in "$dir"/screenshot-*.bmp; do
+      [ -e "$f" ] || continue
+      [[ "$before" == *" $f "* ]] && continue
+      shot="$f"
+      return 0
+    done
+  done
+  echo "no screenshot appeared in $dir"
+  return 1
+}
+
+# bmp_size FILE: prints the width and height in the BMP's info header.
+bmp_size() { od -An -v -tu4 -j18 -N8 "$1" | tr -s ' ' | sed 's/^ //'; }
+
+# bmp_pixels FILE W H Y0 Y1: prints "x y AARRGGBB" for every pixel of screen
+# rows Y0..Y1 of a 32-bit bottom-up BMP of W x H pixels, bottom row first.
+bmp_pixels() {
+  local file="$1" w="$2" h="$3" y0="$4" y1="$5"
+  # Screen row y is stored as file row h-1-y, so rows Y1..Y0 are one block.
+  tail -c +$((54 + 1 + (h - 1 - y1) * w * 4)) "$file" | head -c $(((y1 - y0 + 1) * w * 4)) |
+    od -An -v -tx4 -w4 |  # on this little-endian machine a word reads AARRGGBB
+    awk -v w="$w" -v y1="$y1" '{ i = NR - 1; print i % w, y1 - int(i / w), $1 }'
+}
+
+# bmp_differing_pixels A B W H: counts the pixels of screen rows 18 and below
+# (everything under the status bar) that differ between two W x H screenshots.
+bmp_differing_pixels() {
+  local bytes=$(( 54 + ($4 - 18) * $3 * 4 ))
+  cmp -l -n "$bytes" "$1" "$2" | awk '{ print int(($1 - 55) / 4) }' | uniq | wc -l
 }
