@@ -8,6 +8,8 @@ const char* __asan_default_options() { return "detect_leaks=1:abort_on_error=1";
 
 const char* __ubsan_default_options() { return "print_stacktrace=1:halt_on_error=1"; }
 
+const char* __lsan_default_options() { return "print_suppressions=0"; }
+
 const char* __lsan_default_suppressions() {
   return "leak:libX11.so\n"
          "leak:libxcb.so\n"

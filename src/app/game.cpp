@@ -237,11 +237,11 @@ void game_frame(double dt, double t) {
   if (!lock_screen()) return;
   show_cursor(1);
   frame_count += 1;
-  if (!game_over && !victory) game_clock.current = t;
+  const double passed = update_game_clock(t);
   if (dt > dt_max) dt = dt_max;
   draw_world(dt, t);
   if (paused) {
-    game_clock.start += dt;
+    hold_game_clock(passed);
   } else {
     control_step(dt);
     run_substeps(dt);

@@ -117,6 +117,7 @@ void hash_game_state(fnv1a& h) {
   h.real(hit_particle_timer);
   h.real(game_clock.current);
   h.real(game_clock.start);
+  h.real(game_clock.last_frame);
   h.point(camera);
   h.i32(cam_dx);
   h.i32(cam_dy);

@@ -92,6 +92,17 @@ void respawn_rule() {
   if (wreck_by_opposite_sides_b()) respawn_if_quiet();
 }
 
+double update_game_clock(double t) {
+  const double passed = t - game_clock.last_frame;
+  game_clock.last_frame = t;
+  if (!game_over && !victory) game_clock.current = t;
+  return passed;
+}
+
+void hold_game_clock(double passed) {
+  if (!game_over && !victory) game_clock.start += passed;
+}
+
 void reset_rules_state() {
   game_clock = game_clock_t{};
   release_background();

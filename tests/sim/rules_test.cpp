@@ -162,5 +162,21 @@ TEST_F(Rules, BackgroundGrid) {
   EXPECT_EQ(world_w, 1600);  // the world keeps the size of the first start
 }
 
+// Paused frames of any length, faster than 1 ms or slower than dt_max, leave
+// the elapsed time where it was; it runs on once the pause ends, and stays
+// frozen after the game ended whatever the pause does.
+TEST_F(Rules, ThePauseHoldsTheElapsedTimeWhateverTheFrameLengths) {
+  update_game_clock(10.0);
+  game_clock.start = 4.0;
+  const double shown = game_clock.current - game_clock.start;
+  for (double t : {10.00001, 10.00002, 10.5, 13.0}) hold_game_clock(update_game_clock(t));
+  EXPECT_DOUBLE_EQ(game_clock.current - game_clock.start, shown);
+  update_game_clock(14.0);  // playing again
+  EXPECT_DOUBLE_EQ(game_clock.current - game_clock.start, shown + 1.0);
+  game_over = true;
+  hold_game_clock(update_game_clock(20.0));
+  EXPECT_DOUBLE_EQ(game_clock.current - game_clock.start, shown + 1.0);
+}
+
 }  // namespace
 }  // namespace vorn
