@@ -15,8 +15,10 @@ uint32_t blend_channel(uint32_t a, uint32_t b, float t) {
   const float v0 = static_cast<float>((a / 255.0L) * tl + (1.0L - tl) * (b / 255.0L));
   const float v = v0 > 1.0f ? 1.0f : v0;
   // The low byte of the rounded value: a negative v wraps modulo 256.
-  // fmod is exact, so this holds for every magnitude a float can have.
-  double n = std::fmod(round_even(static_cast<double>(v) * 255.0), 256.0);
+  // fmod is exact, so this holds for every magnitude a float can have; the
+  // usual value, already in [0, 256), is its own remainder.
+  const double r = round_even(static_cast<double>(v) * 255.0);
+  double n = r >= 0 && r < 256.0 ? r : std::fmod(r, 256.0);
   if (n < 0) n += 256.0;
   return static_cast<uint32_t>(n);
 }
