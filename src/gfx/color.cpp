@@ -27,6 +27,12 @@ uint32_t blend_channel(uint32_t a, uint32_t b, float t) {
 
 color_t blend(color_t c1, color_t c2, float t) {
   if (!std::isfinite(t)) t = 0.0f;  // a mix factor that is not a number mixes nothing in
+  // At the endpoints one colour passes unchanged: with t = 0 (either sign)
+  // a channel is float(b / 255), within 2^-24 of it, so times 255 it is
+  // within 2^-16 of b and rounds back to b; t = 1 likewise gives a. Cold
+  // links are drawn at t = 0 every frame.
+  if (t == 0.0f) return 0xFF000000u | c2;
+  if (t == 1.0f) return 0xFF000000u | c1;
   const uint32_t r = blend_channel((c1 >> 16) & 0xFF, (c2 >> 16) & 0xFF, t);
   const uint32_t g = blend_channel((c1 >> 8) & 0xFF, (c2 >> 8) & 0xFF, t);
   const uint32_t b = blend_channel(c1 & 0xFF, c2 & 0xFF, t);
