@@ -185,7 +185,28 @@ std::vector<vec2> group_force;
 std::vector<ship_steering> ship_terms;
 std::vector<double> centre_x;
 std::vector<double> centre_y;
-std::vector<size_t> steered_ships;  // enemy rows with nodes to steer, ascending
+// An enemy row with nodes to steer and where their sums lie in group_force.
+struct steered_ship {
+  uint32_t row;
+  uint32_t first;
+  uint32_t count;
+};
+std::vector<steered_ship> steered_ships;  // ascending rows
+
+// Adds t to the sums of a steered ship's nodes; a whole dart has five, and
+// that case runs without a loop. In the innermost loop of the separation.
+[[gnu::always_inline]] inline void add_to_ship(const steered_ship& s, vec2 t) {
+  vec2* F = group_force.data() + s.first;
+  if (s.count == 5) {
+    F[0] = add(F[0], t);
+    F[1] = add(F[1], t);
+    F[2] = add(F[2], t);
+    F[3] = add(F[3], t);
+    F[4] = add(F[4], t);
+    return;
+  }
+  for (uint32_t g = 0; g < s.count; ++g) F[g] = add(F[g], t);
+}
 std::vector<vec2> later_terms;
 std::vector<vec2> reversed_terms;
 
@@ -257,22 +278,22 @@ void steer_enemy_nodes() {
   for (size_t e = 0; e < E; ++e) {
     centre_x[e] = ships[e + 2].pos.x;
     centre_y[e] = ships[e + 2].pos.y;
-    if (group_start[e] != group_start[e + 1]) steered_ships.push_back(e);
+    if (group_start[e] != group_start[e + 1]) {
+      steered_ships.push_back({static_cast<uint32_t>(e), static_cast<uint32_t>(group_start[e]),
+                               static_cast<uint32_t>(group_start[e + 1] - group_start[e])});
+    }
   }
   later_terms.resize(E - 1);
   reversed_terms.resize(E - 1);
-  const auto add_to_ship = [](size_t f, vec2 t) {
-    for (size_t g = group_start[f]; g < group_start[f + 1]; ++g) group_force[g] = add(group_force[g], t);
-  };
   size_t next = 0;  // steered_ships[next] is the first steered ship after e
   for (size_t e = 0; e < E; ++e) {
-    if (next < steered_ships.size() && steered_ships[next] == e) ++next;
+    if (next < steered_ships.size() && steered_ships[next].row == e) ++next;
     const vec2 ce = ships[e + 2].pos;
     const size_t g0 = group_start[e], g1 = group_start[e + 1];
     if (g0 == g1) {
       for (size_t i = next; i < steered_ships.size(); ++i) {
-        const size_t f = steered_ships[i];
-        add_to_ship(f, separation_term(ships[f + 2].pos, ce, ai_repulse));
+        const steered_ship& f = steered_ships[i];
+        add_to_ship(f, separation_term(ships[f.row + 2].pos, ce, ai_repulse));
       }
       continue;
     }
@@ -281,8 +302,8 @@ void steer_enemy_nodes() {
                    reversed_terms.data());
     add_terms(group_force.data() + g0, g1 - g0, later_terms.data(), later);
     for (size_t i = next; i < steered_ships.size(); ++i) {
-      const size_t f = steered_ships[i];
-      add_to_ship(f, reversed_terms[f - e - 1]);
+      const steered_ship& f = steered_ships[i];
+      add_to_ship(f, reversed_terms[f.row - e - 1]);
     }
   }
 
