@@ -6,6 +6,9 @@
 // (no configuration file is read), with a fixed script played through the
 // game's own event handler: the pointer held at one screen point, forward
 // thrust held, mouse button 1 held. Frames are 1/60 s (eight substeps).
+// Each game gets a million lives (so it never ends in defeat) and 2 s of
+// play before timing starts; a game that ends all the same (victory) is
+// begun anew outside the timed region.
 //
 // Ratios: the reference case runs first; a reporter placed in front of the
 // console output divides every case's CPU time per iteration by the
