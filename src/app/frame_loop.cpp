@@ -84,6 +84,9 @@ void run_frame_loop(const frame_hooks& hooks) {
   int64_t last_second = 0;
   int64_t last_caption = 0;
   int64_t prev = 0;
+  // Built in place and reused: once its capacity has grown, rewriting the
+  // caption ten times a second allocates nothing.
+  std::string caption_text;
   while (!quit_requested) {
     if (hooks.another_frame && !hooks.another_frame()) break;
     const int64_t now = clock->wait_and_read(prev, min_frame_period_us(frame_cap));
@@ -96,7 +99,9 @@ void run_frame_loop(const frame_hooks& hooks) {
     }
     if (now - last_caption >= 100000) {
       if (caption_stats) {
-        set_caption(caption_base + " FPS=" + int_to_str(fps) + " MDT=" + short_real(delta / 1000000.0));
+        caption_text.assign(caption_base).append(" FPS=").append(int_to_str(fps));
+        caption_text.append(" MDT=").append(short_real(delta / 1000000.0));
+        set_caption(caption_text);
       }
       last_caption = now;
     }

@@ -4,6 +4,8 @@
 // pushing that link along the beam and heating it.
 #include "sim/beams.h"
 
+#include <vector>
+
 #include "config/tunables.h"
 #include "gfx/color.h"
 #include "sim/impacts.h"
@@ -29,22 +31,25 @@ constexpr double core_radius = 10.0;
 // The beam's length is recomputed for every candidate, so only a crossing
 // strictly nearer than the best so far replaces it (a tie keeps the lower
 // index).
-int32_t nearest_hit(vec2 P0, vec2& E, int32_t first, int32_t end, double R) {
+// With offset (node_offsets from P0) the link ends' offsets are looked up.
+int32_t nearest_hit(vec2 P0, vec2& E, int32_t first, int32_t end, double R,
+                    const std::vector<vec2>* offset = nullptr) {
   const double R2 = R * R;
   int32_t best = -1;
   const int32_t last = link_range_end(end);
+  vec2 dE = wrap_diff(P0, E);
   for (int32_t i = first < 0 ? 0 : first; i < last; ++i) {
     const linkrec& l = links[i];
     if (!link_intact(l)) continue;
-    const vec2 dE = wrap_diff(P0, E);
-    const vec2 d1 = wrap_diff(P0, nodes[l.a].pos);
-    const vec2 d2 = wrap_diff(P0, nodes[l.b].pos);
+    const vec2 d1 = offset ? (*offset)[l.a] : wrap_diff(P0, nodes[l.a].pos);
+    const vec2 d2 = offset ? (*offset)[l.b] : wrap_diff(P0, nodes[l.b].pos);
     if (!(len2(d1) < R2 && len2(d2) < R2)) continue;
     vec2 X;
     if (!seg_cross(P0, sub(P0, dE), sub(P0, d1), sub(P0, d2), X)) continue;
     const vec2 Xn = sub(P0, wrap_diff(P0, X));
     if (len2(dE) > len2(sub(Xn, P0))) {
       E = X;
+      dE = wrap_diff(P0, E);
       best = i;
     }
   }
@@ -73,7 +78,10 @@ void player_beam(double dt, double R) {
   const vec2 P0 = nodes[2].pos;
   const vec2 dir = norm(wrap_diff(player.pos, P0));
   player.aim = sub(P0, scale(dir, plr_beam_length));
-  const int32_t best = nearest_hit(P0, player.aim, player_links, link_count(), R);
+  // The beam scans every link but the player's, and no node moves meanwhile.
+  static std::vector<vec2> offset;
+  node_offsets(P0, offset);
+  const int32_t best = nearest_hit(P0, player.aim, player_links, link_count(), R, &offset);
   if (best >= 0) hit_effect(best, player.aim, P0, plr_gun_force, plr_gun_heat, dt, orange);
 }
 

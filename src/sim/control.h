@@ -26,6 +26,13 @@ void control_step(double dt);
 // to F and may damp the node's velocity.
 void enemy_node_forces(int32_t node, vec2& F);
 
+// Each substep, before the node phase integrates: for every alive node of
+// an enemy ship, its force sum `force` becomes what enemy_node_forces makes
+// of it, and its velocity is damped as there; the same bits, computed ship
+// by ship rather than node by node (the steering of one node reads nothing
+// that the node phase changes in another).
+void steer_enemy_nodes();
+
 void reset_control_state();
 
 }  // namespace vorn

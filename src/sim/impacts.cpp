@@ -63,12 +63,15 @@ void impact_test(double dt, double range) {
   const vec2 P0 = nodes[links[p].a].pos;
   const vec2 Bp = nodes[links[p].b].pos;
   const double R2 = range * range;
+  const vec2 dp = wrap_diff(P0, Bp);
+  // Impacts push and heat but move no node.
+  static std::vector<vec2> offset;
+  node_offsets(P0, offset);
   const int32_t count = link_count();
   for (int32_t i = player_links; i < count; ++i) {
     if (!link_intact(links[i])) continue;
-    const vec2 dp = wrap_diff(P0, Bp);
-    const vec2 d1 = wrap_diff(P0, nodes[links[i].a].pos);
-    const vec2 d2 = wrap_diff(P0, nodes[links[i].b].pos);
+    const vec2 d1 = offset[links[i].a];
+    const vec2 d2 = offset[links[i].b];
     if (!(len2(d1) < R2 && len2(d2) < R2)) continue;
     // Images of both links next to P0, so links across the seam meet.
     const vec2 Q = sub(P0, dp);

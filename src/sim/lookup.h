@@ -5,7 +5,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
+#include "world/geometry.h"
 #include "world/world.h"
 
 namespace vorn {
@@ -23,6 +25,14 @@ inline bool link_intact(const linkrec& l) { return l.alive && !l.burning; }
 inline int32_t link_range_end(int32_t end) {
   const int32_t n = link_count();
   return end < n ? end : n;
+}
+
+// out[k] = wrap_diff(P0, nodes[k].pos) for every node: for a pass that
+// tests every link's two ends against one point while no node moves, each
+// node's offset once instead of once per link end (the same values).
+inline void node_offsets(vec2 P0, std::vector<vec2>& out) {
+  out.resize(nodes.size());
+  for (size_t k = 0; k < nodes.size(); ++k) out[k] = wrap_diff(P0, nodes[k].pos);
 }
 
 }  // namespace vorn

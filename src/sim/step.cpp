@@ -32,15 +32,13 @@ void advance_restart_timer(double dt) { restart_timer -= dt; }
 // Forces gathered so far (impacts, beams), the enemies' steering, the anchor
 // spring of locked nodes, then velocities; the force sums start afresh.
 void node_phase(double dt) {
-  const int32_t count = static_cast<int32_t>(nodes.size());
-  for (int32_t i = 0; i < count; ++i) {
-    noderec& n = nodes[i];
+  // Only a node of an enemy ship that exists gets the steering; a ship
+  // index past the ship array (a node built outside the builders) is
+  // treated as belonging to no ship. It goes into the force sums first.
+  steer_enemy_nodes();
+  for (noderec& n : nodes) {
     if (!n.alive) continue;
     vec2 F = n.force;
-    // Only a node of an enemy ship that exists gets the steering; a ship
-    // index past the ship array (a node built outside the builders) is
-    // treated as belonging to no ship.
-    if (n.ship >= 2 && valid_ship(n.ship)) enemy_node_forces(i, F);
     // A station node that has lost links comes loose for good.
     if (n.nlinks <= 2) n.locked = false;
     if (n.locked) {
@@ -140,10 +138,14 @@ int32_t count_alive(const shprec& ship) {
 }
 
 // An enemy down to three nodes falls apart: every intact link of its nodes
-// starts burning, node by node in list order.
+// starts burning, node by node in list order. A node's nlinks counts the
+// intact links touching it (kept so by every link operation), so a node
+// whose count is 0 has none to break and its scan is skipped; a wrecked
+// dart's nodes all stand at 0, and it comes here again every substep.
 void break_up(const shprec& ship) {
   const int32_t count = link_count();
   for (const int32_t k : ship.nodes) {
+    if (valid_node(k) && nodes[k].nlinks == 0) continue;
     for (int32_t j = 0; j < count; ++j) {
       const linkrec& l = links[j];
       if (link_intact(l) && (l.a == k || l.b == k)) burn_link(j);

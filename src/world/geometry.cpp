@@ -14,22 +14,7 @@ int32_t world_h = 0;
 int32_t cam_dx = 0;
 int32_t cam_dy = 0;
 
-double wrap_pos(double coordinate, int32_t extent) {
-  const double half = extent / 2;
-  if (coordinate > half) coordinate = -half;
-  if (coordinate < -half) coordinate = half;
-  return coordinate;
-}
-
 namespace {
-
-// One correction suffices because both points lie inside the world; on a
-// tie (exactly half the extent) the plain difference stays.
-double wrap_axis(double d, double extent) {
-  if (std::fabs(d - extent) < std::fabs(d)) return d - extent;
-  if (std::fabs(d + extent) < std::fabs(d)) return d + extent;
-  return d;
-}
 
 // One pixel coordinate before wrapping, or false when the raw value is not
 // finite or beyond +-pixel_limit. The integer part is summed exactly (in
@@ -42,10 +27,6 @@ bool raw_pixel(int32_t half_screen, int32_t cam, double p, int32_t& out) {
 }
 
 }  // namespace
-
-vec2 wrap_diff(vec2 a, vec2 b) {
-  return vec2{wrap_axis(a.x - b.x, world_w), wrap_axis(a.y - b.y, world_h)};
-}
 
 ipoint_t to_screen(vec2 p) {
   ipoint_t s;

@@ -10,15 +10,7 @@ constexpr double deg_per_rad = 180.0 / 3.14159265358979323846;
 double atan_deg(double v) { return std::atan(v) * deg_per_rad; }
 }  // namespace
 
-double len(vec2 v) { return std::sqrt(v.x * v.x + v.y * v.y); }
-
 double dist(vec2 a, vec2 b) { return std::sqrt(dist2(a, b)); }
-
-vec2 norm(vec2 v) {
-  const double l = len(v);
-  if (std::fabs(l) < eps) return v;
-  return vec2{v.x / l, v.y / l};
-}
 
 double bearing(double x, double y, double ox, double oy) {
   const double dx = x - ox;

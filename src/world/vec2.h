@@ -3,6 +3,7 @@
 // All functions are pure and read their inputs before writing any output.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 
 namespace vorn {
@@ -28,7 +29,7 @@ inline vec2 scale(vec2 v, double s) { return vec2{s * v.x, s * v.y}; }
 inline vec2 mid(vec2 a, vec2 b) { return vec2{(a.x + b.x) / 2, (a.y + b.y) / 2}; }
 inline double dot(vec2 a, vec2 b) { return a.x * b.x + a.y * b.y; }
 inline double len2(vec2 v) { return v.x * v.x + v.y * v.y; }
-double len(vec2 v);
+inline double len(vec2 v) { return std::sqrt(v.x * v.x + v.y * v.y); }
 inline double dist2(vec2 a, vec2 b) {
   const double dx = a.x - b.x, dy = a.y - b.y;
   return dx * dx + dy * dy;
@@ -36,7 +37,14 @@ inline double dist2(vec2 a, vec2 b) {
 double dist(vec2 a, vec2 b);
 
 // v / len(v); a vector shorter than eps (strictly) is returned unchanged.
-vec2 norm(vec2 v);
+// Inline with len and the wrap helpers: the physics calls them in every
+// inner loop, and inlining lets the processor overlap their square roots
+// and divisions (the same operations in the same order, so the same bits).
+inline vec2 norm(vec2 v) {
+  const double l = len(v);
+  if (std::fabs(l) < eps) return v;
+  return vec2{v.x / l, v.y / l};
+}
 
 // Compass bearing in degrees, [0, 360), of (x, y) seen from (ox, oy):
 // 0 is up the screen (-y), growing clockwise (90 is +x).

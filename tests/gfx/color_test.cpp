@@ -25,6 +25,15 @@ TEST(Blend, EndpointsTakeOneColourWithOpaqueAlpha) {
   const color_t c1 = 0x00123456, c2 = 0x00ABCDEF;
   EXPECT_EQ(blend(c1, c2, 1.0f), 0xFF123456u);
   EXPECT_EQ(blend(c1, c2, 0.0f), 0xFFABCDEFu);
+  // Every channel value survives either endpoint unchanged, whatever the
+  // other colour and the sign of a zero factor.
+  for (uint32_t v = 0; v < 256; ++v) {
+    const color_t c = make_color(uint8_t(v), uint8_t(255 - v), uint8_t(v ^ 0x5A), 0);
+    const color_t other = make_color(uint8_t(v * 7), uint8_t(v * 13), uint8_t(v * 29), 0x33);
+    EXPECT_EQ(blend(c, other, 1.0f), c | 0xFF000000u) << v;
+    EXPECT_EQ(blend(other, c, 0.0f), c | 0xFF000000u) << v;
+    EXPECT_EQ(blend(other, c, -0.0f), c | 0xFF000000u) << v;
+  }
 }
 
 TEST(Blend, HalfOfTheGridColourAndWhiteRoundsDown) {

@@ -1,0 +1,319 @@
+// Vorn's benchmark: whole frames at several enemy counts, the world drawing
+// and one physics substep alone, each also as a multiple of copying one
+// screen-sized pixel buffer, and the heap allocations each iteration makes.
+//
+// The game runs headless (SDL's dummy video driver) at the built-in defaults
+// (no configuration file is read), with a fixed script played through the
+// game's own event handler: the pointer held at one screen point, forward
+// thrust held, mouse button 1 held. Frames are 1/60 s (eight substeps).
+// Each game gets a million lives (so it never ends in defeat) and 2 s of
+// play before timing starts; a game that ends all the same (victory) is
+// begun anew outside the timed region.
+//
+// Ratios: the reference case runs first; a reporter placed in front of the
+// console output divides every case's CPU time per iteration by the
+// reference's from the same run and shows it as the counter "x_ref". CPU
+// time rather than wall time: on a shared machine the wall time also counts
+// the time other processes had the processor. With a filter that leaves the
+// reference out, no ratio is shown.
+//
+// Allocations: the global operator new is replaced by one that counts;
+// "allocs" is the number of allocations per iteration inside the timed
+// region, "pool" the part of them made in iterations in which the particle
+// pool grew (its doubling is the one allocation a steady frame may make).
+// To find where an allocation comes from: gdb -ex 'break vorn_bench_allocation'.
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "app/commands.h"
+#include "app/game.h"
+#include "app/window.h"
+#include "config/tunables.h"
+#include "gfx/font.h"
+#include "gfx/world_draw.h"
+#include "sim/control.h"
+#include "sim/rules.h"
+#include "sim/step.h"
+#include "world/ships.h"
+#include "world/world.h"
+
+// ---- counting allocator ------------------------------------------------------
+
+namespace {
+uint64_t allocations = 0;
+}  // namespace
+
+// Called for every allocation; its own symbol so that a debugger can stop
+// on it and show who allocated.
+extern "C" __attribute__((noinline)) void vorn_bench_allocation() {
+  ++allocations;
+  asm volatile("" ::: "memory");
+}
+
+namespace {
+
+void* counted_alloc(std::size_t size) {
+  vorn_bench_allocation();
+  return std::malloc(size == 0 ? 1 : size);
+}
+
+void* counted_aligned_alloc(std::size_t size, std::align_val_t align) {
+  vorn_bench_allocation();
+  const std::size_t a = static_cast<std::size_t>(align) < sizeof(void*) ? sizeof(void*)
+                                                                         : static_cast<std::size_t>(align);
+  void* p = nullptr;
+  if (posix_memalign(&p, a, size == 0 ? 1 : size) != 0) return nullptr;
+  return p;
+}
+
+void* checked(void* p) {
+  if (!p) throw std::bad_alloc();
+  return p;
+}
+
+}  // namespace
+
+void* operator new(std::size_t size) { return checked(counted_alloc(size)); }
+void* operator new[](std::size_t size) { return checked(counted_alloc(size)); }
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return counted_alloc(size); }
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return counted_alloc(size); }
+void* operator new(std::size_t size, std::align_val_t a) { return checked(counted_aligned_alloc(size, a)); }
+void* operator new[](std::size_t size, std::align_val_t a) { return checked(counted_aligned_alloc(size, a)); }
+void* operator new(std::size_t size, std::align_val_t a, const std::nothrow_t&) noexcept {
+  return counted_aligned_alloc(size, a);
+}
+void* operator new[](std::size_t size, std::align_val_t a, const std::nothrow_t&) noexcept {
+  return counted_aligned_alloc(size, a);
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete[](void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
+void operator delete(void* p, std::align_val_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::align_val_t) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t, std::align_val_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t, std::align_val_t) noexcept { std::free(p); }
+void operator delete(void* p, std::align_val_t, const std::nothrow_t&) noexcept { std::free(p); }
+void operator delete[](void* p, std::align_val_t, const std::nothrow_t&) noexcept { std::free(p); }
+
+namespace {
+
+using namespace vorn;
+
+constexpr double frame_dt = 1.0 / 60;
+constexpr int32_t substeps_per_frame = 8;  // 1/60 s is above dt_gamma
+constexpr int32_t warm_up_frames = 120;
+// Enough lives that the scripted player never runs out of them.
+constexpr int32_t script_lives = 1000000;
+// The reference: one 800 x 600 screen of 32-bit pixels.
+constexpr size_t reference_bytes = size_t{800} * 600 * 4;
+const char* const reference_name = "copy_screen";
+
+double game_time = 0.0;  // the total time handed to the frames, ever growing
+int32_t default_enemies = 0;  // enemy_count's built-in default
+
+// What a player would do: point up and to the right of the ship (which
+// stays at the screen centre), hold forward thrust and mouse button 1.
+void play_script() {
+  const int32_t x = screen_w / 2 + 200;
+  const int32_t y = screen_h / 2 - 120;
+  game_event(ev_mouse_move, x, y, 0, 0);
+  game_event(ev_key_down, 0, 0, 'w', 0);  // SDL's key symbols for letters are their ASCII codes
+  game_event(ev_button_down, x, y, 0, st_left);
+}
+
+void frame() {
+  game_time += frame_dt;
+  game_frame(frame_dt, game_time);
+}
+
+// A new game with `enemies` darts, played for a while so that the spawn
+// burst has faded and the darts have spread out.
+void new_game(int32_t enemies) {
+  reset_tunables();
+  def_lives = script_lives;
+  enemy_count = enemies;
+  game_reset(true);
+  play_script();
+  for (int32_t i = 0; i < warm_up_frames; ++i) frame();
+}
+
+bool game_ended() { return game_over || victory; }
+
+// Counts the allocations of the timed region; those of the iterations in
+// which the particle pool grew are counted apart as well.
+struct allocation_meter {
+  uint64_t total = 0;
+  uint64_t pool = 0;
+  uint64_t start = 0;
+  size_t capacity = 0;
+
+  void begin() {
+    capacity = particles.capacity();
+    start = allocations;
+  }
+  void end() {
+    const uint64_t n = allocations - start;
+    total += n;
+    if (particles.capacity() != capacity) pool += n;
+  }
+  void report(benchmark::State& state) const {
+    state.counters["allocs"] = benchmark::Counter(static_cast<double>(total), benchmark::Counter::kAvgIterations);
+    state.counters["pool"] = benchmark::Counter(static_cast<double>(pool), benchmark::Counter::kAvgIterations);
+  }
+};
+
+// ---- cases -------------------------------------------------------------------
+
+void copy_screen(benchmark::State& state) {
+  std::vector<uint8_t> from(reference_bytes, 0x5a);
+  std::vector<uint8_t> to(reference_bytes, 0);
+  allocation_meter meter;
+  for (auto _ : state) {
+    meter.begin();
+    std::memcpy(to.data(), from.data(), reference_bytes);
+    benchmark::DoNotOptimize(to.data());
+    benchmark::ClobberMemory();
+    meter.end();
+  }
+  meter.report(state);
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(reference_bytes));
+}
+
+// game_frame as the frame loop calls it. A game that ends is begun anew
+// outside the timed region.
+void full_frame(benchmark::State& state, int32_t enemies) {
+  new_game(enemies);
+  allocation_meter meter;
+  for (auto _ : state) {
+    meter.begin();
+    frame();
+    meter.end();
+    if (game_ended()) {
+      state.PauseTiming();
+      new_game(enemies);
+      state.ResumeTiming();
+    }
+  }
+  meter.report(state);
+}
+
+// The world drawing alone, over and over on the same world.
+void world_drawing(benchmark::State& state) {
+  new_game(default_enemies);
+  allocation_meter meter;
+  lock_screen();
+  for (auto _ : state) {
+    meter.begin();
+    draw_world(frame_dt, game_time);
+    benchmark::ClobberMemory();
+    meter.end();
+  }
+  unlock_screen();
+  meter.report(state);
+}
+
+// One substep of 1/480 s. After every eighth one the rest of a frame's
+// physics runs untimed (camera and engine trail, then the next frame's
+// control step), so the world goes on as in the game; only substeps count.
+void one_substep(benchmark::State& state) {
+  new_game(default_enemies);
+  const double h = frame_dt / substeps_per_frame;
+  allocation_meter meter;
+  control_step(frame_dt);
+  int32_t k = 0;
+  for (auto _ : state) {
+    meter.begin();
+    substep(h);
+    meter.end();
+    if (++k < substeps_per_frame) continue;
+    k = 0;
+    state.PauseTiming();
+    camera_step(frame_dt);
+    engine_trail();
+    game_time += frame_dt;
+    if (game_ended()) new_game(default_enemies);
+    control_step(frame_dt);
+    state.ResumeTiming();
+  }
+  meter.report(state);
+}
+
+// ---- the ratio to the reference ----------------------------------------------
+
+double seconds_per_iteration(const benchmark::BenchmarkReporter::Run& run) {
+  return run.GetAdjustedCPUTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
+}
+
+// The console table with every time also as a multiple of the reference's
+// time per iteration (its mean when it ran repeatedly).
+class ratio_reporter : public benchmark::ConsoleReporter {
+ public:
+  ratio_reporter() : ConsoleReporter(OO_Tabular) {}
+
+  void ReportRuns(const std::vector<Run>& reports) override {
+    for (const Run& r : reports) {
+      if (r.run_name.function_name != reference_name || r.error_occurred) continue;
+      if (r.run_type == Run::RT_Iteration && reference_ <= 0) reference_ = seconds_per_iteration(r);
+      if (r.run_type == Run::RT_Aggregate && r.aggregate_name == "mean") reference_ = seconds_per_iteration(r);
+    }
+    std::vector<Run> shown = reports;
+    for (Run& r : shown) {
+      const bool timed = r.run_type == Run::RT_Iteration || r.aggregate_name == "mean" || r.aggregate_name == "median";
+      if (reference_ > 0 && timed && !r.error_occurred) r.counters["x_ref"] = seconds_per_iteration(r) / reference_;
+    }
+    ConsoleReporter::ReportRuns(shown);
+  }
+
+ private:
+  double reference_ = 0;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+
+  setenv("SDL_VIDEODRIVER", "dummy", 1);
+  load_font();
+  reset_tunables();
+  if (!open_window(screenx, screeny, 32, false, "Vorn 110520", game_frame, game_event)) return 1;
+  game_reset(false);
+
+  default_enemies = enemy_count;
+  benchmark::RegisterBenchmark(reference_name, copy_screen)->Unit(benchmark::kMicrosecond);
+  // The game cases play a fixed stretch of the game (the same frames on
+  // every run and machine, so that runs compare): 30 s of play at up to 50
+  // enemies, 4 s at 500, 0.5 s at 2000.
+  benchmark::RegisterBenchmark("full_frame/defaults", full_frame, default_enemies)
+      ->Iterations(1800)
+      ->Unit(benchmark::kMicrosecond);
+  const struct {
+    int32_t enemies;
+    int64_t frames;
+  } crowds[] = {{50, 1800}, {500, 240}, {2000, 30}};
+  for (const auto& c : crowds) {
+    const std::string name = "full_frame/enemies:" + std::to_string(c.enemies);
+    benchmark::RegisterBenchmark(name.c_str(), full_frame, c.enemies)
+        ->Iterations(c.frames)
+        ->Unit(benchmark::kMillisecond);
+  }
+  benchmark::RegisterBenchmark("draw_world", world_drawing)->Unit(benchmark::kMicrosecond);
+  benchmark::RegisterBenchmark("substep", one_substep)
+      ->Iterations(1800 * substeps_per_frame)
+      ->Unit(benchmark::kMicrosecond);
+
+  ratio_reporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+  return 0;
+}
