@@ -5,7 +5,10 @@ start_display() {
   # Xvfb picks a free display number itself and writes it to the file.
   local numfile i
   numfile=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$numfile" >/dev/null 2>&1 &
+  # -noreset: without it the server resets whenever its last client leaves
+  # (the readiness probe, a finished game), and a client connecting just
+  # then is turned away.
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$numfile" >/dev/null 2>&1 &
   xvfb_pid=$!
   for i in $(seq 100); do
     if [ -s "$numfile" ]; then
