@@ -3,11 +3,13 @@
 // settings and random input, and fails on a frame that takes too long.
 //
 //   vorn_soak [--configs N] [--frames M] [--seed S] [--only K] [--frame-limit SEC]
-//             [--config-seconds SEC]
+//             [--config-seconds SEC] [--digests]
 //
 // A configuration whose frames are all slow (a world crammed full) stops
 // when its time (--config-seconds of wall time) runs out: it is counted as
 // cut short, not failed, unless a single frame overstays its limit.
+// --digests prints every configuration's final state checksum, so that two
+// builds (optimised and sanitizer) can be shown to play the same games.
 // Every configuration K is drawn from its own generator, seeded from S and K,
 // so `--only K` replays configuration K alone exactly as a full run plays it.
 // Settings that ask for more memory than the machine has are refused by the
@@ -36,6 +38,7 @@
 
 #include "app/commands.h"
 #include "app/game.h"
+#include "app/state_hash.h"
 #include "app/window.h"
 #include "config/print_config.h"
 #include "config/tunables.h"
@@ -81,6 +84,7 @@ struct soak_options {
   int64_t only = -1;
   double frame_limit = 2.0;
   double config_seconds = 30.0;
+  bool digests = false;  // one line per configuration: its final checksum
 };
 
 constexpr double nan_value = std::numeric_limits<double>::quiet_NaN();
@@ -121,6 +125,7 @@ struct configuration {
   int64_t index = 0;
   screen_size screen{800, 600};
   double dt = 0.0166;
+  bool varying_dt = false;   // a new frame time from the list every frame
   double t0 = 0.0;           // total time before the first frame
   double event_rate = 1.0;   // mean events per frame
   std::vector<double> values;  // one per tunable, in table order
@@ -138,6 +143,7 @@ configuration make_configuration(uint64_t seed, int64_t index) {
   c.index = index;
   c.screen = g.pick(screen_sizes);
   c.dt = g.pick(frame_times);
+  c.varying_dt = g.chance(0.25);
   const double offsets[] = {0.0, 0.0, 0.0, 1e6, 1e15};
   c.t0 = g.pick(offsets);
   const double rates[] = {0.2, 1.0, 3.0};
@@ -188,9 +194,9 @@ bool at_default(const tunable& t) {
 // The header line and every setting off its default, as configuration lines.
 std::string describe(const configuration& c, uint64_t seed) {
   char head[256];
-  std::snprintf(head, sizeof head, "configuration %lld (seed %llu): screen %d x %d, dt %g, t0 %g, %g events/frame\n",
+  std::snprintf(head, sizeof head, "configuration %lld (seed %llu): screen %d x %d, dt %g%s, t0 %g, %g events/frame\n",
                 static_cast<long long>(c.index), static_cast<unsigned long long>(seed), c.screen.w, c.screen.h,
-                c.dt, c.t0, c.event_rate);
+                c.dt, c.varying_dt ? " (varying)" : "", c.t0, c.event_rate);
   std::string out = head;
   for (const tunable& t : tunable_table()) {
     if (!at_default(t)) out += "  " + std::string(t.key) + "=" + format_tunable(t) + "\n";
@@ -353,6 +359,10 @@ struct totals {
   int64_t restarts = 0;    // game resets after game over
   double slowest = 0.0;
   int64_t slowest_config = -1;
+  // The game's state checksum after every configuration, folded together:
+  // two runs with the same seed and options play the same games exactly when
+  // they print the same digest (unless a configuration was cut short).
+  uint64_t digest = 0;
 };
 
 void remove_screenshots(const std::filesystem::path& dir) {
@@ -397,9 +407,12 @@ bool run_configuration(const soak_options& o, int64_t index, totals& sum) {
     game_reset(false);
     dog.frame_start_ns = -1;
     if (over_limit(std::chrono::duration<double>(soak_clock::now() - start).count(), 0, 0)) return false;
+    double total_time = c.t0;
+    bool cut = false;
     for (int64_t f = 1; f <= o.frames && !quit_requested; ++f) {
       if (std::chrono::duration<double>(soak_clock::now() - start).count() > o.config_seconds) {
         sum.cut_short += 1;
+        cut = true;
         break;
       }
       const bool was_over = game_over;
@@ -421,13 +434,21 @@ bool run_configuration(const soak_options& o, int64_t index, totals& sum) {
         dog.frame_start_ns = -1;
         break;
       }
-      game_frame(c.dt, c.t0 + static_cast<double>(f) * c.dt);
+      const double dt = c.varying_dt ? g.pick(frame_times) : c.dt;
+      total_time += dt;
+      game_frame(dt, total_time);
       dog.frame_start_ns = -1;
       sum.frames += 1;
       if (over_limit(std::chrono::duration<double>(soak_clock::now() - t_start).count(), f, records_before))
         return false;
     }
     if (quit_requested) sum.ended += 1;
+    const uint64_t checksum = state_checksum();
+    sum.digest = (sum.digest ^ checksum) * 0x100000001B3ull;
+    if (o.digests) {
+      std::printf("configuration %lld: %016llx%s\n", static_cast<long long>(index),
+                  static_cast<unsigned long long>(checksum), cut ? " (cut short)" : "");
+    }
   } catch (const std::bad_alloc&) {
     dog.frame_start_ns = -1;
     sum.refused += 1;
@@ -454,6 +475,10 @@ bool read_seconds(const char* text, double& out) {
 bool parse(int argc, char** argv, soak_options& o) {
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
+    if (a == "--digests") {
+      o.digests = true;
+      continue;
+    }
     if (i + 1 >= argc) return false;
     const char* v = argv[++i];
     int64_t n = 0;
@@ -481,7 +506,7 @@ int main(int argc, char** argv) {
   if (!parse(argc, argv, o)) {
     std::fprintf(stderr,
                  "usage: vorn_soak [--configs N] [--frames M] [--seed S] [--only K] [--frame-limit SECONDS]\n"
-                 "                 [--config-seconds SECONDS]\n");
+                 "                 [--config-seconds SECONDS] [--digests]\n");
     return 2;
   }
   setenv("SDL_VIDEODRIVER", "dummy", 1);
@@ -515,11 +540,11 @@ int main(int argc, char** argv) {
   std::filesystem::remove_all(work, ec);
   std::printf(
       "vorn_soak: %s: %lld configurations (seed %llu), %lld frames in %.1f s; %lld refused for memory, "
-      "%lld ended by quit, %lld cut short, %lld restarts; slowest frame %.3f s (configuration %lld)\n",
+      "%lld ended by quit, %lld cut short, %lld restarts; slowest frame %.3f s (configuration %lld); "
+      "digest %016llx\n",
       ok ? "ok" : "FAILED", static_cast<long long>(sum.configs), static_cast<unsigned long long>(o.seed),
       static_cast<long long>(sum.frames), seconds, static_cast<long long>(sum.refused),
       static_cast<long long>(sum.ended), static_cast<long long>(sum.cut_short), static_cast<long long>(sum.restarts),
-      sum.slowest,
-      static_cast<long long>(sum.slowest_config));
+      sum.slowest, static_cast<long long>(sum.slowest_config), static_cast<unsigned long long>(sum.digest));
   return ok ? 0 : 1;
 }
