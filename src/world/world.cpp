@@ -84,6 +84,14 @@ void expect_room(uint64_t more) {
   if (held > budget || more > budget - held) throw std::bad_alloc();
 }
 
+// Records are referred to by int32 index, so no array grows past this.
+constexpr uint64_t max_records = INT32_MAX;
+
+// Throws std::bad_alloc unless an array of `have` records can take `more`.
+void expect_indices(uint64_t have, uint64_t more) {
+  if (have > max_records || more > max_records - have) throw std::bad_alloc();
+}
+
 // Bytes of `count` records of `size` bytes, saturated.
 uint64_t bytes_of(uint64_t count, uint64_t size) {
   return count > UINT64_MAX / size ? UINT64_MAX : count * size;
@@ -103,7 +111,7 @@ int32_t add_particle(color_t color, double x, double y, double vx, double vy, do
   // A full pool of n grows to 2n + 1, so an empty one goes 1, 3, 7, 15, ...
   if (slot == particles.size()) {
     const size_t n = particles.size();
-    if (n > (particles.max_size() - 1) / 2) throw std::bad_alloc();
+    expect_indices(n, n + 1);
     if (2 * n + 1 > particles.capacity()) expect_room(bytes_of(2 * n + 1 - particles.capacity(), sizeof(partrec)));
     particles.resize(2 * n + 1);
   }
@@ -128,6 +136,7 @@ void check_particle_room(int64_t count) {
   // capacity, takes part of the burst; the rest needs new records.
   const uint64_t reusable = particles.capacity() - std::min(first_free_particle, particles.size());
   const uint64_t n = static_cast<uint64_t>(count);
+  expect_indices(std::min(first_free_particle, particles.size()), n);
   if (n > reusable) expect_room(bytes_of(n - reusable, sizeof(partrec)));
 }
 
@@ -136,6 +145,9 @@ void reserve_enemy_room(int64_t count) {
   const uint64_t n = static_cast<uint64_t>(count);
   const uint64_t per_enemy =
       enemy_nodes * sizeof(noderec) + enemy_links * sizeof(linkrec) + sizeof(shprec) + enemy_list_bytes;
+  expect_indices(nodes.size(), bytes_of(n, enemy_nodes));
+  expect_indices(links.size(), bytes_of(n, enemy_links));
+  expect_indices(ships.size(), n);
   expect_room(bytes_of(n, per_enemy));
   nodes.reserve(nodes.size() + enemy_nodes * n);
   links.reserve(links.size() + enemy_links * n);

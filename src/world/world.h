@@ -80,8 +80,9 @@ void set_link(int32_t i, int32_t a, int32_t b, color_t color);
 void add_link(int32_t a, int32_t b, color_t color);
 int32_t add_ship();
 // Takes the lowest dead particle slot, or grows the pool to 2n + 1. A pool
-// that cannot grow (2n + 1 records beyond what a vector can hold, or beyond
-// the memory budget with the other arrays) throws std::bad_alloc unchanged.
+// that cannot grow (2n + 1 records beyond what an int32 index can name, or
+// beyond the memory budget with the other arrays) throws std::bad_alloc and
+// stays as it was.
 int32_t add_particle(color_t color, double x, double y, double vx, double vy, double life);
 // Ends particle i; its slot is the first add_particle may take again. Every
 // particle ends through here, so add_particle knows that no slot below the
@@ -91,8 +92,9 @@ void kill_particle(int32_t i);
 // Settings that ask for more memory than there is: before a burst of `count`
 // particles, or before `count` enemy darts are built, throws std::bad_alloc
 // when even the records they need at the least would outgrow the memory
-// budget, so an impossible request is refused at once rather than after
-// filling the memory. The darts' records are then reserved in one go.
+// budget or the int32 indices, so an impossible request is refused at once
+// rather than after filling the memory. The darts' records are then
+// reserved in one go.
 void check_particle_room(int64_t count);
 void reserve_enemy_room(int64_t count);
 

@@ -78,10 +78,16 @@ TEST_F(Room, CountsTooLargeToRepresentAreRefusedToo) {
   // Byte counts beyond 64 bits saturate instead of wrapping to something small.
   EXPECT_THROW(check_particle_room(INT64_MAX), std::bad_alloc);
   EXPECT_THROW(reserve_enemy_room(INT64_MAX), std::bad_alloc);
-  EXPECT_THROW(reserve_enemy_room(INT32_MAX), std::bad_alloc);
   EXPECT_NO_THROW(check_particle_room(INT32_MIN));
   EXPECT_NO_THROW(reserve_enemy_room(0));
   EXPECT_GT(memory_budget(), uint64_t{1} << 20);
+
+  // However much memory there were: records past an int32 index cannot be named.
+  set_memory_budget(UINT64_MAX);
+  EXPECT_NO_THROW(check_particle_room(INT32_MAX));
+  EXPECT_THROW(check_particle_room(int64_t{INT32_MAX} + 1), std::bad_alloc);
+  EXPECT_THROW(reserve_enemy_room(INT32_MAX / 5 + 1), std::bad_alloc);
+  EXPECT_TRUE(nodes.empty() && nodes.capacity() == 0);
 }
 
 }  // namespace
