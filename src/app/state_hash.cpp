@@ -3,6 +3,7 @@
 #include "app/state_hash.h"
 
 #include <bit>
+#include <cmath>
 #include <cstring>
 
 #include "config/tunables.h"
@@ -20,6 +21,8 @@ namespace vorn {
 
 namespace {
 
+constexpr uint64_t canonical_nan = 0x7FF8000000000000ull;
+
 class fnv1a {
  public:
   void bytes(const void* data, size_t n) {
@@ -33,7 +36,11 @@ class fnv1a {
   void i32(int32_t v) { bytes(&v, sizeof v); }
   void u32(uint32_t v) { bytes(&v, sizeof v); }
   void flag(bool v) { u32(v ? 1u : 0u); }
-  void real(double v) { u64(std::bit_cast<uint64_t>(v)); }
+  // Every NaN counts as one: which sign and payload a NaN carries depends
+  // on the order in which the compiler has the machine combine operands
+  // (x86 keeps the first operand's), and nothing in the game can tell NaNs
+  // apart, so two builds that play the same game agree on its checksum.
+  void real(double v) { u64(std::isnan(v) ? canonical_nan : std::bit_cast<uint64_t>(v)); }
   void point(vec2 v) {
     real(v.x);
     real(v.y);

@@ -196,6 +196,14 @@ bool open_window(int32_t width, int32_t height, int32_t bpp, bool fullscreen,
     std::fprintf(stderr, "vorn: cannot open a window of %d x %d pixels\n", screen_w, screen_h);
     return false;
   }
+  // SDL 1.2 keeps a surface's pitch in 16 bits and works its size out in an
+  // int, so a wider or bigger surface would overflow inside SDL itself.
+  const int64_t pixel_bytes = bpp > 8 ? (int64_t{bpp} + 7) / 8 : 1;
+  if (pixel_bytes * screen_w > UINT16_MAX || pixel_bytes * screen_w * screen_h > INT32_MAX) {
+    std::fprintf(stderr, "vorn: cannot open a window of %d x %d pixels (too large for a video surface)\n",
+                 screen_w, screen_h);
+    return false;
+  }
   Uint32 flags = SDL_HWSURFACE | SDL_DOUBLEBUF | SDL_HWPALETTE;
   if (fullscreen) flags |= SDL_FULLSCREEN;
   surface = SDL_SetVideoMode(screen_w, screen_h, bpp, flags);
@@ -203,14 +211,17 @@ bool open_window(int32_t width, int32_t height, int32_t bpp, bool fullscreen,
     fail("cannot open the video surface");
     return false;
   }
-  // The drawing code assumes 4 bytes per pixel and a stride of exactly width.
+  // The drawing code assumes 4 bytes per pixel and a stride of exactly width
+  // (worked out in 64 bits: SDL keeps the pitch in 16 bits, so a very wide
+  // window comes back with a pitch cut short).
+  const int64_t wanted_pitch = int64_t{4} * screen_w;
   if (surface->format->BitsPerPixel != 32 || surface->w != screen_w || surface->h != screen_h ||
-      surface->pitch != 4 * screen_w) {
+      surface->pitch != wanted_pitch) {
     std::fprintf(stderr,
                  "vorn: the video surface is unusable (%d x %d, %d bits per pixel, pitch %d; "
-                 "wanted %d x %d, 32 bits, pitch %d)\n",
+                 "wanted %d x %d, 32 bits, pitch %lld)\n",
                  surface->w, surface->h, surface->format->BitsPerPixel, surface->pitch, screen_w,
-                 screen_h, 4 * screen_w);
+                 screen_h, static_cast<long long>(wanted_pitch));
     surface = nullptr;
     return false;
   }

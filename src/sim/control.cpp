@@ -110,8 +110,10 @@ void steer_player(double dt) {
   if (!node_alive(player_tail) || !node_alive(player_nose)) return;
   const ipoint_t centre = ipoint(screen_w / 2, screen_h / 2);
   const ipoint_t nose_px = to_screen(nodes[player_nose].pos);
-  const vec2 m = vec(mouse_x - centre.x, mouse_y - centre.y);
-  const vec2 s = vec(nose_px.x - centre.x, nose_px.y - centre.y);
+  // In doubles: a pointer anywhere in the int32 range (a demo can hold any)
+  // is exact there, where the int32 difference could overflow.
+  const vec2 m = vec(double(mouse_x) - centre.x, double(mouse_y) - centre.y);
+  const vec2 s = vec(double(nose_px.x) - centre.x, double(nose_px.y) - centre.y);
   // How far, seen from the screen centre, the pointer lies clockwise of the nose.
   const double e = angle_error(bearing(m), bearing(s));
   const vec2 p = perpendicular(norm(wrap_diff(nodes[player_tail].pos, nodes[player_nose].pos)));

@@ -21,6 +21,7 @@ namespace {
 // The sparks of one impact at X, flying out at up to 50 units per second per
 // axis around the relative velocity. Draws: x speed, y speed, colour.
 void impact_spray(vec2 X, vec2 rel) {
+  check_particle_room(impact_particles);
   for (int32_t k = 0; k < impact_particles; ++k) {
     const double vx = Random(100) + rel.x - 50;
     const double vy = Random(100) + rel.y - 50;

@@ -65,6 +65,9 @@ void game_reset(bool restart) {
     world_h = 2 * screen_h;
   }
   clear_world();
+  // A game whose first collision could not show its sparks is refused
+  // before it starts, not at that collision.
+  check_particle_room(impact_particles);
   game_clock.start = game_clock.current;
   lives = def_lives;
   game_over = false;
@@ -78,6 +81,7 @@ void game_reset(bool restart) {
   ships[1].firing = false;
   set_random_seed(0);
   // A count of 0 or less builds no enemy.
+  reserve_enemy_room(enemy_count);
   for (int32_t i = 0; i < enemy_count; ++i) {
     const double r1 = random_real();
     const double r2 = random_real();

@@ -119,11 +119,13 @@ void orphan_phase() {
 }
 
 void particle_phase(double dt) {
-  for (partrec& p : particles) {
+  const size_t count = particles.size();
+  for (size_t i = 0; i < count; ++i) {
+    partrec& p = particles[i];
     if (!p.alive) continue;
     p.pos = move_wrapped(p.pos, p.vel, dt);
     p.life -= dt;
-    if (p.life < 0) p.alive = false;
+    if (p.life < 0) kill_particle(static_cast<int32_t>(i));
   }
 }
 

@@ -89,6 +89,8 @@ void respawn() {
     game_over = true;
     return;
   }
+  // A burst that cannot fit is refused before the life is spent.
+  check_particle_room(spawn_particles);
   lives -= 1;
   make_player(grey, spawn_x, spawn_y);
   // A 20 x 20 cloud of sparks flying out at up to 50 units per second per

@@ -79,8 +79,24 @@ int32_t add_node(bool locked, color_t color, double x, double y, double vx, doub
 void set_link(int32_t i, int32_t a, int32_t b, color_t color);
 void add_link(int32_t a, int32_t b, color_t color);
 int32_t add_ship();
-// Takes the lowest dead particle slot, or grows the pool to 2n + 1.
+// Takes the lowest dead particle slot, or grows the pool to 2n + 1. A pool
+// that cannot grow (2n + 1 records beyond what an int32 index can name, or
+// beyond the memory budget with the other arrays) throws std::bad_alloc and
+// stays as it was.
 int32_t add_particle(color_t color, double x, double y, double vx, double vy, double life);
+// Ends particle i; its slot is the first add_particle may take again. Every
+// particle ends through here, so add_particle knows that no slot below the
+// last one it took (or the lowest one freed since) is dead.
+void kill_particle(int32_t i);
+
+// Settings that ask for more memory than there is: before a burst of `count`
+// particles, or before `count` enemy darts are built, throws std::bad_alloc
+// when even the records they need at the least would outgrow the memory
+// budget or the int32 indices, so an impossible request is refused at once
+// rather than after filling the memory. The darts' records are then
+// reserved in one go.
+void check_particle_room(int64_t count);
+void reserve_enemy_room(int64_t count);
 
 // Breaks link i: it burns for def_burndt seconds; a node left with exactly
 // one intact link sheds it too (end a first, then end b). A link that burns

@@ -168,5 +168,24 @@ TEST(WindowOpen, ANonPositiveSizeFailsWithAMessage) {
   SDL_Quit();
 }
 
+// SDL keeps a surface's pitch in 16 bits and its size in an int: sizes
+// beyond either are refused before SDL is asked, whose own sums would overflow.
+TEST(WindowOpen, SurfacesTooLargeForSdlAreRefused) {
+  setenv("SDL_VIDEODRIVER", "dummy", 1);
+  const int32_t sizes[][2] = {{600000000, 1}, {16384, 16}, {16000, 40000}, {INT32_MAX, INT32_MAX}};
+  for (const auto& size : sizes) {
+    reset_window_state();
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(open_window(size[0], size[1], 32, false, "Vorn test", nullptr, nullptr));
+    const std::string text = std::to_string(size[0]) + " x " + std::to_string(size[1]);
+    EXPECT_NE(testing::internal::GetCapturedStderr().find(text), std::string::npos) << text;
+    SDL_Quit();
+  }
+  reset_window_state();
+  EXPECT_TRUE(open_window(16383, 2, 32, false, "Vorn test", nullptr, nullptr));
+  EXPECT_EQ(screen.width, 16383);
+  SDL_Quit();
+}
+
 }  // namespace
 }  // namespace vorn

@@ -123,8 +123,8 @@ TEST_F(Records, ShipsAndParticles) {
   EXPECT_FALSE(particles[8].alive);
   EXPECT_EQ(particles[14].life, 0.0);
   EXPECT_EQ(particles[7].pos.x, 7.0);
-  particles[5].alive = false;
-  particles[2].alive = false;
+  kill_particle(5);
+  kill_particle(2);
   EXPECT_EQ(add_particle(blue, 0, 0, 0, 0, 1.0), 2);
   EXPECT_EQ(add_particle(blue, 0, 0, 0, 0, 1.0), 5);
   EXPECT_EQ(add_particle(blue, 0, 0, 0, 0, 1.0), 8);

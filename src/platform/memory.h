@@ -1,0 +1,17 @@
+// How much memory the machine can give the game: settings that ask for more
+// (huge counts of sparks or enemies) are refused before anything is built.
+#pragma once
+
+#include <cstdint>
+
+namespace vorn {
+
+// The smaller of the machine's physical memory and the process's address
+// space and data limits, in bytes. Swap is not counted: a world that lives
+// in swap does not play.
+uint64_t memory_budget();
+
+// Replaces the machine's figure by `bytes` (tests); 0 puts it back.
+void set_memory_budget(uint64_t bytes);
+
+}  // namespace vorn

@@ -1,0 +1,94 @@
+// Settings that ask for more memory than there is: the particle pool and the
+// enemy darts are refused with std::bad_alloc before anything is built, the
+// pool's growth is checked step by step, and the search for a free spark
+// slot still takes the lowest one.
+#include <cstdint>
+#include <new>
+#include <vector>
+
+#include "platform/memory.h"
+#include "world_fixture.h"
+
+namespace vorn {
+namespace {
+
+class Room : public WorldTest {
+ protected:
+  // The budget counts what the arrays hold, so they start with no capacity.
+  void SetUp() override {
+    WorldTest::SetUp();
+    std::vector<partrec>().swap(particles);
+    std::vector<noderec>().swap(nodes);
+    std::vector<linkrec>().swap(links);
+    std::vector<shprec>().swap(ships);
+  }
+  void TearDown() override {
+    set_memory_budget(0);
+    WorldTest::TearDown();
+  }
+};
+
+TEST_F(Room, ABurstTakesTheLowestFreeSlotsInOrder) {
+  for (int32_t i = 0; i < 100000; ++i) ASSERT_EQ(add_particle(blue, i, 0, 0, 0, 1.0), i);
+  EXPECT_EQ(particles.size(), 131071u);
+  kill_particle(70000);
+  kill_particle(3);
+  kill_particle(99999);
+  EXPECT_EQ(add_particle(blue, 0, 0, 0, 0, 1.0), 3);
+  EXPECT_EQ(add_particle(blue, 0, 0, 0, 0, 1.0), 70000);
+  EXPECT_EQ(add_particle(blue, 0, 0, 0, 0, 1.0), 99999);
+  EXPECT_EQ(add_particle(blue, 0, 0, 0, 0, 1.0), 100000);
+  clear_world();
+  EXPECT_EQ(add_particle(blue, 0, 0, 0, 0, 1.0), 0);
+}
+
+TEST_F(Room, RequestsBeyondTheBudgetAreRefusedWithNothingBuilt) {
+  set_memory_budget(1 << 20);
+  EXPECT_NO_THROW(check_particle_room(1000));
+  EXPECT_THROW(check_particle_room(1 << 20), std::bad_alloc);
+  EXPECT_THROW(reserve_enemy_room(1 << 20), std::bad_alloc);
+  EXPECT_TRUE(nodes.empty() && links.empty() && ships.empty());
+
+  // Growth is checked at every step: the step that would pass the budget
+  // throws and leaves the pool as it was.
+  size_t before = 0;
+  bool refused = false;
+  for (int32_t i = 0; i < (1 << 20) && !refused; ++i) {
+    before = particles.size();
+    try {
+      add_particle(blue, 0, 0, 0, 0, 1.0);
+    } catch (const std::bad_alloc&) {
+      refused = true;
+    }
+  }
+  ASSERT_TRUE(refused);
+  EXPECT_EQ(particles.size(), before);
+  EXPECT_LE(particles.capacity() * sizeof(partrec), size_t{1} << 20);
+
+  // A respawn whose burst cannot fit spends no life and builds no ship.
+  clear_world();
+  lives = 2;
+  spawn_particles = 1 << 20;
+  EXPECT_THROW(respawn(), std::bad_alloc);
+  EXPECT_EQ(lives, 2);
+  EXPECT_TRUE(nodes.empty());
+}
+
+TEST_F(Room, CountsTooLargeToRepresentAreRefusedToo) {
+  // Byte counts beyond 64 bits saturate instead of wrapping to something small.
+  EXPECT_THROW(check_particle_room(INT64_MAX), std::bad_alloc);
+  EXPECT_THROW(reserve_enemy_room(INT64_MAX), std::bad_alloc);
+  EXPECT_NO_THROW(check_particle_room(INT32_MIN));
+  EXPECT_NO_THROW(reserve_enemy_room(0));
+  EXPECT_GT(memory_budget(), uint64_t{1} << 20);
+
+  // However much memory there were: records past an int32 index cannot be named.
+  set_memory_budget(UINT64_MAX);
+  EXPECT_NO_THROW(check_particle_room(INT32_MAX));
+  EXPECT_THROW(check_particle_room(int64_t{INT32_MAX} + 1), std::bad_alloc);
+  EXPECT_THROW(reserve_enemy_room(INT32_MAX / 5 + 1), std::bad_alloc);
+  EXPECT_TRUE(nodes.empty() && nodes.capacity() == 0);
+}
+
+}  // namespace
+}  // namespace vorn
