@@ -47,6 +47,7 @@
 #include "sim/beams.h"
 #include "sim/control.h"
 #include "sim/rules.h"
+#include "sim/session.h"
 #include "sim/step.h"
 #include "world/geometry.h"
 #include "world/rng.h"
@@ -329,8 +330,7 @@ void watch_frame(double limit) {
 void reset_game_state() {
   // As at program start: SDL down, so the next window is opened afresh
   // (the dummy driver would otherwise report the last window as the desktop).
-  SDL_Quit();
-  reset_tunables();
+  close_window();
   // Emptied, then swapped out, so a big pool of one configuration does not
   // stay allocated into the next.
   clear_world();
@@ -338,16 +338,8 @@ void reset_game_state() {
   std::vector<linkrec>().swap(links);
   std::vector<shprec>().swap(ships);
   std::vector<partrec>().swap(particles);
-  reset_ship_state();
-  reset_step_state();
-  reset_beam_state();
-  reset_control_state();
-  reset_rules_state();
-  reset_draw_state();
+  reset_session();
   reset_window_state();
-  set_random_seed(0);
-  world_w = world_h = 0;
-  cam_dx = cam_dy = 0;
 }
 
 struct totals {
