@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "game_fixture.h"
+#include "plain_steering.h"
 #include "sim/separation.h"
 
 namespace vorn {
