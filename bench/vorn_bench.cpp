@@ -1,5 +1,6 @@
-// Vorn's benchmark: whole frames at several enemy counts, the world drawing
-// and one physics substep alone, each also as a multiple of copying one
+// Vorn's benchmark: whole frames at several enemy counts (on the default
+// threads and on one, in each instruction set), the world drawing and one
+// physics substep alone, each also as a multiple of copying one
 // screen-sized pixel buffer, and the heap allocations each iteration makes.
 //
 // The game runs headless (SDL's dummy video driver) at the built-in defaults
