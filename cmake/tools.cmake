@@ -15,3 +15,7 @@ target_link_libraries(vorn_scenarios PUBLIC vorncore)
 target_include_directories(vorn_scenarios PUBLIC ${CMAKE_SOURCE_DIR})
 add_executable(record_demos tools/record_demos.cpp)
 target_link_libraries(record_demos PRIVATE vorn_scenarios)
+
+# sfx_render: writes every sound effect as a WAV file, for listening checks.
+add_executable(sfx_render tools/sfx_render.cpp)
+target_link_libraries(sfx_render PRIVATE vorncore)

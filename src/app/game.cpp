@@ -15,6 +15,7 @@
 #include "app/frame_loop.h"
 #include "app/hud.h"
 #include "app/options.h"
+#include "app/sound.h"
 #include "app/state_hash.h"
 #include "app/window.h"
 #include "config/load_config.h"
@@ -187,6 +188,7 @@ int start_and_play() {
   caption_stats = true;
   frame_cap = 60000;
   game_reset(false);
+  if (!run.opts.no_sound && (!run.opts.headless || run.opts.sound)) start_sound(run.opts.volume);
   if (recording && !run.recorder.open(run.opts.record_file)) {
     std::fprintf(stderr, "vorn: cannot write demo %s\n", run.opts.record_file.c_str());
     return 1;
@@ -200,6 +202,7 @@ int start_and_play() {
     hooks.frame_times = playing_frame_times;
   }
   run_frame_loop(hooks);
+  stop_sound();
   int code = exit_code;
   if (playing) code = finish_playing();
   if (recording && !run.recorder.close(run.frames_done)) {
@@ -251,6 +254,7 @@ void game_frame(double dt, double t) {
   draw_hud();
   unlock_screen();
   present();
+  sound_frame(dt);
 }
 
 int run_game(int argc, char** argv) {

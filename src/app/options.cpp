@@ -67,10 +67,26 @@ bool parse_options(int argc, char** argv, options& out, std::string& error) {
     } else if (arg == "--play") {
       if (!value(v)) return false;
       out.play_file = v;
+    } else if (arg == "--no-sound") {
+      out.no_sound = true;
+    } else if (arg == "--sound") {
+      out.sound = true;
+    } else if (arg == "--volume") {
+      if (!value(v)) return false;
+      int64_t volume = 0;
+      if (!read_count(v, volume) || volume > 100) {
+        error = "--volume takes a whole number from 0 to 100, not '" + std::string(v) + "'";
+        return false;
+      }
+      out.volume = static_cast<int32_t>(volume);
     } else {
       error = "unknown option '" + arg + "'";
       return false;
     }
+  }
+  if (out.no_sound && out.sound) {
+    error = "--sound and --no-sound cannot be used together";
+    return false;
   }
   if (!out.record_file.empty() && !out.play_file.empty()) {
     error = "--record and --play cannot be used together";
@@ -93,6 +109,9 @@ std::string usage_text() {
          "  --summary         at the end, print one JSON line describing the world\n"
          "  --record FILE     record a demo of this game into FILE\n"
          "  --play FILE       replay the demo FILE and check that it plays out the same\n"
+         "  --no-sound        play without sound\n"
+         "  --sound           play sound in a --headless run too\n"
+         "  --volume N        sound volume from 0 to 100 (default 70)\n"
          "  --help            show this help and exit\n"
          "  --version         show the version and exit\n"
          "\n"
@@ -102,7 +121,7 @@ std::string usage_text() {
          "  w or Up           thrust forwards      s or Down   thrust backwards\n"
          "  Space, Left Ctrl  pause               r           respawn (spends a life)\n"
          "  p                 screenshot (BMP)    d           debug view\n"
-         "  m                 plain or smooth lines\n"
+         "  m                 plain or smooth lines  n           sound off and on\n"
          "  Enter             restart after Game Over, exit after Victory\n"
          "  Escape            quit\n"
          "\n"

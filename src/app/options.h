@@ -17,6 +17,10 @@ struct options {
   double fixed_dt = 0.0;              // > 0: every frame takes this time instead of the measured one
   std::string record_file;            // write a demo
   std::string play_file;              // replay a demo
+  // Sound: on unless --no-sound; in --headless runs only with --sound.
+  bool no_sound = false;
+  bool sound = false;
+  int32_t volume = 70;                // 0..100
 };
 
 // Parses the arguments after the program name. False with a one-line reason

@@ -8,6 +8,7 @@
 #include "sim/rules.h"
 #include "sim/step.h"
 #include "world/geometry.h"
+#include "world/happenings.h"
 #include "world/rng.h"
 #include "world/ships.h"
 #include "world/world.h"
@@ -17,6 +18,7 @@ namespace vorn {
 void reset_session() {
   reset_tunables();
   clear_world();
+  clear_happenings();
   reset_geometry();
   reset_ship_state();
   reset_step_state();
