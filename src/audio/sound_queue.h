@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cstdint>
 
+#include "audio/mixer.h"
 #include "audio/synth.h"
 
 namespace vorn {
@@ -34,9 +35,9 @@ extern sound_queue_t sound_queue;
 
 // Where each drone should be; the mixer glides there.
 struct drone_targets_t {
-  std::atomic<float> level[3];
-  std::atomic<float> freq[3];
-  std::atomic<float> pan[3];
+  std::atomic<float> level[drone_count];
+  std::atomic<float> freq[drone_count];
+  std::atomic<float> pan[drone_count];
 };
 static_assert(std::atomic<float>::is_always_lock_free);
 
