@@ -33,7 +33,11 @@
 
 #include "app/commands.h"
 #include "app/game.h"
+#include "app/sound.h"
 #include "app/window.h"
+#include "audio/effects.h"
+#include "audio/mixer.h"
+#include "audio/sound_queue.h"
 #include "config/tunables.h"
 #include "gfx/font.h"
 #include "gfx/world_draw.h"
@@ -247,6 +251,52 @@ void one_substep(benchmark::State& state) {
   meter.report(state);
 }
 
+// Sound: the same frames with the game listened to, the commands taken off
+// the queue as the audio thread would (inside the timed region: it is cheap
+// and keeps the queue from filling); and one audio callback's worth of
+// mixing (1024 frames, 23 ms of sound) with every voice and drone busy.
+void full_frame_sound(benchmark::State& state) {
+  new_game(default_enemies);
+  reset_sound_queue();
+  reset_mixer();
+  sound.enabled = true;
+  allocation_meter meter;
+  for (auto _ : state) {
+    meter.begin();
+    frame();
+    apply_sound_commands();
+    meter.end();
+    if (game_ended()) {
+      state.PauseTiming();
+      new_game(default_enemies);
+      state.ResumeTiming();
+    }
+  }
+  sound.enabled = false;
+  meter.report(state);
+}
+
+void mix_callback(benchmark::State& state) {
+  reset_mixer();
+  std::vector<int16_t> out(2 * 1024);
+  allocation_meter meter;
+  for (auto _ : state) {
+    meter.begin();
+    while (mixer_busy_voices() < mixer_voice_count) {
+      voice_spec specs[effect_max_voices];
+      const int32_t n = effect_voices(effect::player_wreck, 1.0f, 0.3f, specs);
+      for (int32_t i = 0; i < n; ++i) mixer_play(specs[i]);
+    }
+    mixer_set_drone(drone_hum, hum_level, hum_pitch(0.5f), 0.0f);
+    mixer_set_drone(drone_buzz, buzz_level(100.0f, 3), buzz_pitch, -0.5f);
+    mixer_set_drone(drone_crackle, crackle_level(40), crackle_rate(40), 0.5f);
+    mixer_render(out.data(), 1024);
+    benchmark::DoNotOptimize(out.data());
+    meter.end();
+  }
+  meter.report(state);
+}
+
 // ---- the ratio to the reference ----------------------------------------------
 
 double seconds_per_iteration(const benchmark::BenchmarkReporter::Run& run) {
@@ -311,6 +361,11 @@ int main(int argc, char** argv) {
   benchmark::RegisterBenchmark("substep", one_substep)
       ->Iterations(1800 * substeps_per_frame)
       ->Unit(benchmark::kMicrosecond);
+
+  benchmark::RegisterBenchmark("full_frame/sound", full_frame_sound)
+      ->Iterations(1800)
+      ->Unit(benchmark::kMicrosecond);
+  benchmark::RegisterBenchmark("mix_callback", mix_callback)->Unit(benchmark::kMicrosecond);
 
   ratio_reporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
