@@ -25,6 +25,9 @@ namespace {
 
 // At most this many impacts are heard per frame.
 constexpr int32_t cracks_per_frame = 3;
+// At most this many darts are heard breaking up in one frame (victory
+// breaks them all at once).
+constexpr int32_t wrecks_per_frame = 2;
 
 void fill_sound(int16_t* out, int32_t frames) {
   apply_sound_commands();
@@ -133,9 +136,12 @@ void one_off_effects() {
   for (int32_t i = 0; i < snaps; ++i) {
     play(effect::link_snap, snap_level(happenings.links_broken), pan_of(happenings.broken_at[i]));
   }
+  int32_t wrecks = 0;
   for (size_t k = 2; k < ships.size() && k < static_cast<size_t>(sound_dart_slots); ++k) {
     const bool wrecked = ships[k].nalive <= 3;
-    if (wrecked && !sound.dart_wrecked[k] && sound.primed) play(effect::dart_wreck, 1.0f, pan_of(ships[k].pos));
+    if (wrecked && !sound.dart_wrecked[k] && sound.primed && wrecks++ < wrecks_per_frame) {
+      play(effect::dart_wreck, 1.0f, pan_of(ships[k].pos));
+    }
     sound.dart_wrecked[k] = wrecked;
   }
   const bool wrecked = player_is_wrecked();
