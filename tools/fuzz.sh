@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs one libFuzzer target of the input readers for a while:
-#   tools/fuzz.sh TARGET SECONDS        TARGET: png, config or demo
+#   tools/fuzz.sh TARGET SECONDS [RUNS]   TARGET: png, config or demo
+# It stops after SECONDS, or after RUNS executions if that comes first.
 # Configures and builds the clang fuzz build in build/fuzz when needed
 # (packages clang and libclang-rt-14-dev), fuzzes a working copy of
 # fuzz/corpus/TARGET kept in build/fuzz/corpus/TARGET (it grows from run to
@@ -13,8 +14,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-if [ $# -ne 2 ] || ! [[ "$2" =~ ^[0-9]+$ ]]; then
-  echo "usage: tools/fuzz.sh TARGET SECONDS   (TARGET: png, config or demo)" >&2
+if [ $# -lt 2 ] || [ $# -gt 3 ] || ! [[ "$2" =~ ^[0-9]+$ ]] || ! [[ "${3:-0}" =~ ^[0-9]+$ ]]; then
+  echo "usage: tools/fuzz.sh TARGET SECONDS [RUNS]   (TARGET: png, config or demo)" >&2
   exit 2
 fi
 target=$1
@@ -45,6 +46,7 @@ dict=()
 # text already reach every rule; longer inputs only make each run slower.
 limit=()
 [ "$target" = config ] && limit=(-max_len=2048)
+[ -n "${3:-}" ] && limit+=(-runs="$3")
 before=$(find "$findings" -type f | wc -l)
 log="$build/fuzz-$target.log"
 set +e
@@ -59,7 +61,8 @@ rc=${PIPESTATUS[0]}
 set -e
 
 runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
-echo "target $target: ${runs:-unknown} executions in $seconds s (log: $log)"
+reach=$(grep -oE 'cov: [0-9]+ ft: [0-9]+' "$log" | tail -n 1)
+echo "target $target: ${runs:-unknown} executions, ${reach:-no coverage figures} (at most $seconds s; log: $log)"
 after=$(find "$findings" -type f | wc -l)
 if [ "$rc" -ne 0 ] || [ "$after" -gt "$before" ]; then
   echo "findings in $findings:"
