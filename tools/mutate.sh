@@ -15,7 +15,7 @@ source tools/deps.sh
 ensure_packages "${BUILD_PACKAGES[@]}" libgtest-dev libbenchmark-dev
 
 list=tests/mutation/mutants.tsv
-work=build/mutate
+work="$root/build/mutate"
 pattern=${1:-}
 mkdir -p "$work"
 # The mutants are applied to a copy, so the working tree is never left
