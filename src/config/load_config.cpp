@@ -12,7 +12,7 @@ namespace {
 
 void apply_record(const parserectyp& r) {
   for (const tunable& t : tunable_table()) {
-    if (r.key != t.key) continue;
+    if (std::string_view(r.key) != t.key) continue;
     switch (t.kind) {
       case tunable_kind::flag: *t.flag_ptr = r.bval; break;
       case tunable_kind::integer: *t.int_ptr = r.ival; break;

@@ -96,6 +96,12 @@ TEST(ParseRecords, LongLinesSplitEvery250Characters) {
   EXPECT_EQ(r[3].key, "y");                    // no final LF
   EXPECT_TRUE(parse("").empty());
   EXPECT_TRUE(parse("\r\n\n\r\n").empty());
+  // CRs anywhere are dropped and do not count towards the 250.
+  const preca crs = parse("\r" + pad.substr(0, 120) + "\r\r" + pad.substr(120) + "=1234567\r89x=5");
+  ASSERT_EQ(crs.size(), 2u);
+  EXPECT_EQ(crs[0].key, pad);
+  EXPECT_EQ(crs[0].ival, 123456789);
+  EXPECT_EQ(crs[1].ival, 5);
 }
 
 }  // namespace
