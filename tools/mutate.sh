@@ -4,7 +4,9 @@
 # flipped comparison, a changed constant, a dropped statement), rebuilds
 # incrementally, runs the fast tests (every unit, integration and corpus
 # replay test, the command-line tests and the golden demos; not the
-# real-window tests), and prints which mutants the suite kills.
+# real-window tests) in an optimised build with the sanitizers, so that a
+# mutant reading past an array is caught, and prints which mutants the
+# suite kills.
 #   tools/mutate.sh [PATTERN]     only the mutants whose file or note match
 # Exit status 1 when a mutant that is not marked equivalent survives, or
 # when a mutant no longer matches its source line (the list needs updating).
@@ -25,13 +27,14 @@ mkdir -p "$work/src-copy"
 tar -C "$root" --exclude=./build --exclude=./.git -cf - . | tar -C "$work/src-copy" -xf -
 copy="$work/src-copy"
 bin="$work/bin"
-cmake -S "$copy" -B "$bin" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVORN_TESTS=ON >/dev/null || exit 2
+cmake -S "$copy" -B "$bin" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVORN_SANITIZE=ON -DVORN_TESTS=ON >/dev/null || exit 2
 cmake --build "$bin" >"$work/build.log" 2>&1 || { tail -n 20 "$work/build.log"; exit 2; }
 
 # fast_tests: 0 when every fast test passes.
 fast_tests() {
   timeout 900 ctest --test-dir "$bin" -E '^e2e_' --stop-on-failure --timeout 120 -j "$(nproc)" >"$work/ctest.log" 2>&1 || return 1
   bash "$copy/tests/e2e/command_line.sh" "$bin/vorn" >"$work/e2e.log" 2>&1 || return 1
+  bash "$copy/tests/e2e/run_length.sh" "$bin/vorn" >>"$work/e2e.log" 2>&1 || return 1
   bash "$copy/tests/e2e/golden_demos.sh" "$bin/vorn" >>"$work/e2e.log" 2>&1 || return 1
 }
 

@@ -148,6 +148,11 @@ TEST(ConfigReference, OneRowPerKeyWithFormattedDefaults) {
   for (const char* row : {"| `debug` | flag | 0 |", "| `screenx` | int | 800 |",
                           "| `def_ds_radius` | real | 130.0 |", "| `ai_ds_repulse` | real | 1e+11 |"})
     EXPECT_NE(md.find(row), std::string::npos) << row;
+  // Every key names one setting: the loader stops at the first row that matches.
+  std::vector<std::string> keys;
+  for (const tunable& t : tunable_table()) keys.emplace_back(t.key);
+  std::sort(keys.begin(), keys.end());
+  EXPECT_EQ(std::adjacent_find(keys.begin(), keys.end()), keys.end());
 }
 
 }  // namespace

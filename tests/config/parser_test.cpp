@@ -52,6 +52,11 @@ TEST(ParseRecords, BlockCommentsAndTheEndBraceRule) {
   EXPECT_EQ(r[3].key, "");         // 'a{' opened a block that "c}" closed
   EXPECT_EQ(r[3].ival, 2);
   EXPECT_EQ(r[4].key, "k");
+  // A block closed by the line's last character, before any separator, drops
+  // the line as well.
+  const preca closed = parse("ab{note}\nk=1");
+  ASSERT_EQ(closed.size(), 1u);
+  EXPECT_EQ(closed[0].key, "k");
 }
 
 TEST(ParseRecords, NumericFieldsOnlyForSignOrDigit) {

@@ -222,7 +222,13 @@ TEST(ImageRegistry, FirstAcceptingFormatDecodes) {
   EXPECT_EQ(out, nullptr);
   EXPECT_EQ(image_from_memory(signature.data(), 8, 0), nullptr);
 
-  // Once a format accepts the data no later one is asked.
+  // Once a format accepts the data no later one is asked, even when it has
+  // no memory decoder at all.
+  reset_image_formats();
+  register_format(
+      image_format{nullptr, nullptr, nullptr, nullptr, accept_all, nullptr, nullptr, nullptr});
+  register_builtin_formats();
+  EXPECT_EQ(image_from_memory(png.data(), int32_t(png.size()), 0), nullptr);
   reset_image_formats();
   register_format(
       image_format{nullptr, nullptr, nullptr, nullptr, accept_all, nullptr, refuse, nullptr});
