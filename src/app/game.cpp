@@ -23,6 +23,7 @@
 #include "gfx/font.h"
 #include "gfx/image.h"
 #include "gfx/world_draw.h"
+#include "platform/display.h"
 #include "sim/background.h"
 #include "sim/control.h"
 #include "sim/rules.h"
@@ -176,16 +177,20 @@ int start_and_play() {
   const bool playing = !run.opts.play_file.empty();
   const bool recording = !run.opts.record_file.empty();
   if (run.opts.headless) setenv("SDL_VIDEODRIVER", "dummy", 1);
+  if (!video_driver_available()) {
+    std::fprintf(stderr, "vorn: no X display is available (DISPLAY is not set); --headless runs without one\n");
+    return 1;
+  }
   frame_proc frame = playing ? playing_frame : recording ? recording_frame : game_frame;
   event_proc event = recording ? recording_event : game_event;
-  if (!open_window(screenx, screeny, 32, false, caption, frame, event)) return 1;
+  if (!open_window(screenx, screeny, 32, false, caption, frame, event, run.opts.scale)) return 1;
   if (playing && (screen_w != run.demo.screen_w || screen_h != run.demo.screen_h)) {
     std::fprintf(stderr, "vorn: demo %s was recorded at %d x %d, but the window opened at %d x %d\n",
                  run.opts.play_file.c_str(), run.demo.screen_w, run.demo.screen_h, screen_w, screen_h);
     return 2;
   }
   caption_stats = true;
-  frame_cap = 60000;
+  frame_cap = run.opts.max_fps > 0 ? run.opts.max_fps : 60000;
   game_reset(false);
   if (recording && !run.recorder.open(run.opts.record_file)) {
     std::fprintf(stderr, "vorn: cannot write demo %s\n", run.opts.record_file.c_str());
@@ -222,7 +227,7 @@ int configure() {
     screeny = run.demo.screen_h;
     return 0;
   }
-  const config_status config = load_config(run.opts.config_file);
+  const config_status config = load_config(run.opts.config_file, run.opts.config_named);
   if (!config.ok) {
     std::fprintf(stderr, "vorn: %s\n", config.message.c_str());
     return 1;

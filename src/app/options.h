@@ -17,6 +17,11 @@ struct options {
   double fixed_dt = 0.0;              // > 0: every frame takes this time instead of the measured one
   std::string record_file;            // write a demo
   std::string play_file;              // replay a demo
+  bool config_named = false;          // --config given: its file must exist
+  int32_t scale = 1;                  // each screen pixel shows as a scale x scale block
+  int32_t max_fps = 0;                // > 0: at most this many frames per second
+  std::string export_dir;             // with --play: write the frames there as PNG
+  int64_t export_every = 1;           // keep every this many-th frame
 };
 
 // Parses the arguments after the program name. False with a one-line reason
