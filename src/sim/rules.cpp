@@ -114,6 +114,7 @@ void hold_game_clock(double passed) {
 
 void reset_rules_state() {
   game_clock = game_clock_t{};
+  reset_rules_version();
   release_background();
 }
 
