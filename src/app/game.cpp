@@ -198,7 +198,8 @@ int start_and_play() {
   }
   frame_hooks hooks;
   hooks.another_frame = another_frame;
-  if (run.opts.fixed_dt > 0 || playing) hooks.clock = &unlimited_clock;
+  // Fixed frame times and replays run flat out, unless --max-fps paces them.
+  if ((run.opts.fixed_dt > 0 || playing) && run.opts.max_fps <= 0) hooks.clock = &unlimited_clock;
   if (run.opts.fixed_dt > 0) hooks.frame_times = fixed_frame_times;
   if (playing) {
     hooks.pump = playing_pump;

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # --max-fps 60: the caption counts about 60 frames per second, and the game
-# sleeps between frames instead of keeping a core busy.
+# sleeps between frames instead of keeping a core busy; replays are paced too.
 set -u
 source "$(dirname "$0")/xvfb_lib.sh"
 game="$1"
@@ -24,4 +24,12 @@ fps=$(sed -n 's/.*FPS=\([0-9]*\).*/\1/p' <<<"$title")
 [ "$fps" -ge 50 ] && [ "$fps" -le 61 ] || fail "at --max-fps 60 the caption shows $fps frames per second"
 busy=$(( (ticks1 - ticks0) * 100 / (2 * $(getconf CLK_TCK)) ))
 [ "$busy" -lt 90 ] || fail "at --max-fps 60 the game kept ${busy}% of a core busy"
-echo "--max-fps 60: caption FPS=$fps, ${busy}% of a core: ok"
+
+# A replay is paced too (and still plays out the same): 170 frames at 100
+# frames per second take at least 1.6 s.
+demo="$(dirname "$0")/../demos/victory.demo"
+start_ms=$(date +%s%3N)
+"$game" --headless --max-fps 100 --play "$demo" 2>"$workdir/err" || fail "a paced replay exit code $?: $(cat "$workdir/err")"
+took=$(( $(date +%s%3N) - start_ms ))
+[ "$took" -ge 1600 ] || fail "170 frames at --max-fps 100 took only $took ms"
+echo "--max-fps 60: caption FPS=$fps, ${busy}% of a core; a replay at --max-fps 100 took $took ms: ok"
