@@ -177,7 +177,7 @@ int start_and_play() {
   const bool playing = !run.opts.play_file.empty();
   const bool recording = !run.opts.record_file.empty();
   if (run.opts.headless) setenv("SDL_VIDEODRIVER", "dummy", 1);
-  if (!video_driver_available()) {
+  if (!choose_video_driver()) {
     std::fprintf(stderr, "vorn: no X display is available (DISPLAY is not set); --headless runs without one\n");
     return 1;
   }

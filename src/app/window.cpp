@@ -198,6 +198,13 @@ bool open_window(int32_t width, int32_t height, int32_t bpp, bool fullscreen,
   // SDL must be running before it can tell the display modes and the desktop
   // size; both only shape the size and flags asked of SDL_SetVideoMode.
   if (SDL_Init(SDL_INIT_VIDEO) < 0) {
+    const char* driver = std::getenv("SDL_VIDEODRIVER");
+    const char* display = std::getenv("DISPLAY");
+    if (driver != nullptr && std::strcmp(driver, "x11") == 0 && display != nullptr) {
+      std::fprintf(stderr, "vorn: cannot open the X display %s (%s); --headless runs without one\n", display,
+                   SDL_GetError());
+      return false;
+    }
     fail("cannot start SDL video");
     return false;
   }

@@ -11,12 +11,15 @@
 
 namespace vorn {
 
-bool video_driver_available() {
-  for (const char* name : {"SDL_VIDEODRIVER", "DISPLAY"}) {
+bool choose_video_driver() {
+  const auto is_set = [](const char* name) {
     const char* value = std::getenv(name);
-    if (value != nullptr && *value != '\0') return true;
-  }
-  return false;
+    return value != nullptr && *value != '\0';
+  };
+  if (is_set("SDL_VIDEODRIVER")) return true;
+  if (!is_set("DISPLAY")) return false;
+  setenv("SDL_VIDEODRIVER", "x11", 1);
+  return true;
 }
 
 bool display_mode_available(int32_t w, int32_t h) {

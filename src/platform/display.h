@@ -6,10 +6,12 @@
 
 namespace vorn {
 
-// False when SDL would find no display to open a window on: neither
-// SDL_VIDEODRIVER nor DISPLAY is set (SDL would then fall back to drawing in
-// the terminal). Asks only the environment.
-bool video_driver_available();
+// Chooses SDL's video driver from the environment before SDL starts: one
+// named in SDL_VIDEODRIVER stays; otherwise X11 when DISPLAY is set, so that a
+// display that cannot be reached is a clear failure rather than SDL's
+// fallback to drawing in the terminal. False when neither is set: there is
+// no display to open a window on.
+bool choose_video_driver();
 
 // True when SDL answers that any size is available or lists w x h exactly.
 // Needs SDL's video subsystem to be initialised.

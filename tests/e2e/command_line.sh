@@ -28,6 +28,11 @@ env -u DISPLAY -u SDL_VIDEODRIVER "$game" --frames 1 >out 2>err; rc=$?
   fail "the report without a display: $(cat err)"
 [ ! -s out ] || fail "without a display something went to standard output: $(head -c 200 out)"
 env -u DISPLAY -u SDL_VIDEODRIVER "$game" --headless --frames 1 || fail "--headless without a display exit code $?"
+# A display that cannot be reached: the same, naming it.
+env -u SDL_VIDEODRIVER DISPLAY=:9997 "$game" --frames 1 >out 2>err; rc=$?
+[ "$rc" -eq 1 ] || fail "with an unreachable display the exit code is $rc"
+[ "$(wc -l <err)" -eq 1 ] && grep -q "X display :9997" err || fail "the report on an unreachable display: $(cat err)"
+[ ! -s out ] || fail "with an unreachable display something went to standard output: $(head -c 200 out)"
 
 # --print-config prints what a configuration file sets, and reads back the same.
 printf 'screenx = 640\nspawn_x=1e2\n' >vorn_config.txt
