@@ -12,6 +12,7 @@
 #include "app/commands.h"
 #include "app/demo.h"
 #include "app/demo_recorder.h"
+#include "app/export_frames.h"
 #include "app/frame_loop.h"
 #include "app/hud.h"
 #include "app/options.h"
@@ -119,6 +120,7 @@ void check_demo(int64_t frames) {
 void playing_frame(double dt, double t) {
   game_frame(dt, t);
   check_demo(run.frames_done);
+  if (!export_frame(run.frames_done)) request_exit(1);
 }
 
 bool read_demo(std::string& error) {
@@ -196,6 +198,7 @@ int start_and_play() {
     std::fprintf(stderr, "vorn: cannot write demo %s\n", run.opts.record_file.c_str());
     return 1;
   }
+  if (!run.opts.export_dir.empty() && !begin_frame_export(run.opts.export_dir, run.opts.export_every)) return 1;
   frame_hooks hooks;
   hooks.another_frame = another_frame;
   // Fixed frame times and replays run flat out, unless --max-fps paces them.
@@ -207,7 +210,7 @@ int start_and_play() {
   }
   run_frame_loop(hooks);
   int code = exit_code;
-  if (playing) code = finish_playing();
+  if (playing) code = frame_export.failed ? 1 : finish_playing();
   if (recording && !run.recorder.close(run.frames_done)) {
     std::fprintf(stderr, "vorn: cannot write demo %s\n", run.opts.record_file.c_str());
     return 1;
