@@ -34,6 +34,7 @@
 #include "app/commands.h"
 #include "app/game.h"
 #include "app/sound.h"
+#include "app/scaling.h"
 #include "app/window.h"
 #include "audio/effects.h"
 #include "audio/mixer.h"
@@ -190,6 +191,22 @@ void copy_screen(benchmark::State& state) {
   }
   meter.report(state);
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(reference_bytes));
+}
+
+// The scaled window's copy: the 800 x 600 screen into a window of 2 x 2 blocks.
+void scale_screen(benchmark::State& state) {
+  const int32_t n = static_cast<int32_t>(state.range(0));
+  std::vector<uint32_t> from(size_t{800} * 600, 0x5a5a5a5a);
+  std::vector<uint32_t> to(from.size() * n * n, 0);
+  allocation_meter meter;
+  for (auto _ : state) {
+    meter.begin();
+    scale_pixels(from.data(), 800, 600, n, to.data(), int64_t{800} * n);
+    benchmark::DoNotOptimize(to.data());
+    benchmark::ClobberMemory();
+    meter.end();
+  }
+  meter.report(state);
 }
 
 // game_frame as the frame loop calls it. A game that ends is begun anew
@@ -358,6 +375,7 @@ int main(int argc, char** argv) {
         ->Unit(benchmark::kMillisecond);
   }
   benchmark::RegisterBenchmark("draw_world", world_drawing)->Unit(benchmark::kMicrosecond);
+  benchmark::RegisterBenchmark("scale_screen", scale_screen)->Arg(2)->Arg(3)->Unit(benchmark::kMicrosecond);
   benchmark::RegisterBenchmark("substep", one_substep)
       ->Iterations(1800 * substeps_per_frame)
       ->Unit(benchmark::kMicrosecond);

@@ -12,6 +12,7 @@
 #include "app/commands.h"
 #include "app/demo.h"
 #include "app/demo_recorder.h"
+#include "app/export_frames.h"
 #include "app/frame_loop.h"
 #include "app/hud.h"
 #include "app/options.h"
@@ -24,6 +25,7 @@
 #include "gfx/font.h"
 #include "gfx/image.h"
 #include "gfx/world_draw.h"
+#include "platform/display.h"
 #include "sim/background.h"
 #include "sim/control.h"
 #include "sim/rules.h"
@@ -119,6 +121,7 @@ void check_demo(int64_t frames) {
 void playing_frame(double dt, double t) {
   game_frame(dt, t);
   check_demo(run.frames_done);
+  if (!export_frame(run.frames_done)) request_exit(1);
 }
 
 bool read_demo(std::string& error) {
@@ -177,25 +180,31 @@ int start_and_play() {
   const bool playing = !run.opts.play_file.empty();
   const bool recording = !run.opts.record_file.empty();
   if (run.opts.headless) setenv("SDL_VIDEODRIVER", "dummy", 1);
+  if (!choose_video_driver()) {
+    std::fprintf(stderr, "vorn: no X display is available (DISPLAY is not set); --headless runs without one\n");
+    return 1;
+  }
   frame_proc frame = playing ? playing_frame : recording ? recording_frame : game_frame;
   event_proc event = recording ? recording_event : game_event;
-  if (!open_window(screenx, screeny, 32, false, caption, frame, event)) return 1;
+  if (!open_window(screenx, screeny, 32, false, caption, frame, event, run.opts.scale)) return 1;
   if (playing && (screen_w != run.demo.screen_w || screen_h != run.demo.screen_h)) {
     std::fprintf(stderr, "vorn: demo %s was recorded at %d x %d, but the window opened at %d x %d\n",
                  run.opts.play_file.c_str(), run.demo.screen_w, run.demo.screen_h, screen_w, screen_h);
     return 2;
   }
   caption_stats = true;
-  frame_cap = 60000;
+  frame_cap = run.opts.max_fps > 0 ? run.opts.max_fps : 60000;
   game_reset(false);
   if (!run.opts.no_sound && (!run.opts.headless || run.opts.sound)) start_sound(run.opts.volume);
   if (recording && !run.recorder.open(run.opts.record_file)) {
     std::fprintf(stderr, "vorn: cannot write demo %s\n", run.opts.record_file.c_str());
     return 1;
   }
+  if (!run.opts.export_dir.empty() && !begin_frame_export(run.opts.export_dir, run.opts.export_every)) return 1;
   frame_hooks hooks;
   hooks.another_frame = another_frame;
-  if (run.opts.fixed_dt > 0 || playing) hooks.clock = &unlimited_clock;
+  // Fixed frame times and replays run flat out, unless --max-fps paces them.
+  if ((run.opts.fixed_dt > 0 || playing) && run.opts.max_fps <= 0) hooks.clock = &unlimited_clock;
   if (run.opts.fixed_dt > 0) hooks.frame_times = fixed_frame_times;
   if (playing) {
     hooks.pump = playing_pump;
@@ -204,7 +213,7 @@ int start_and_play() {
   run_frame_loop(hooks);
   stop_sound();
   int code = exit_code;
-  if (playing) code = finish_playing();
+  if (playing) code = frame_export.failed ? 1 : finish_playing();
   if (recording && !run.recorder.close(run.frames_done)) {
     std::fprintf(stderr, "vorn: cannot write demo %s\n", run.opts.record_file.c_str());
     return 1;
@@ -225,7 +234,7 @@ int configure() {
     screeny = run.demo.screen_h;
     return 0;
   }
-  const config_status config = load_config(run.opts.config_file);
+  const config_status config = load_config(run.opts.config_file, run.opts.config_named);
   if (!config.ok) {
     std::fprintf(stderr, "vorn: %s\n", config.message.c_str());
     return 1;

@@ -97,6 +97,17 @@ TEST_F(LoadConfig, MissingOrEmptyFileKeepsDefaults) {
   EXPECT_EQ(snapshot(), defaults);
 }
 
+TEST_F(LoadConfig, AMissingFileThatMustExistIsAnErrorNamingIt) {
+  const std::vector<uint64_t> defaults = snapshot();
+  const std::string path = (dir_ / "absent.txt").string();
+  const config_status st = load_config(path, true);
+  EXPECT_FALSE(st.ok);
+  EXPECT_NE(st.message.find(path), std::string::npos) << st.message;
+  EXPECT_EQ(snapshot(), defaults);
+  EXPECT_TRUE(load_config(write("enemy_count=7\n"), true).ok);
+  EXPECT_EQ(enemy_count, 7);
+}
+
 TEST_F(LoadConfig, ReadErrorIsReportedWithFileAndReason) {
   const std::string path = (dir_ / config_file_name).string();
   fs::create_directory(path);
