@@ -9,9 +9,9 @@ cd "$dir"
 fail() { echo "FAIL: $*"; exit 1; }
 
 for n in 0 1 7; do
-  "$game" --headless --frames "$n" --summary >out 2>err || fail "--frames $n exit code $?"
+  timeout 60 "$game" --headless --frames "$n" --summary >out 2>err || fail "--frames $n exit code $?"
   grep -q "\"frames\":$n," out || fail "--frames $n played $(grep -o '"frames":[0-9]*' out)"
 done
-"$game" --headless --frames -1 2>/dev/null
+timeout 20 "$game" --headless --frames -1 2>/dev/null
 [ $? -eq 2 ] || fail "--frames -1 must exit 2"
 echo "run length: ok"
