@@ -27,6 +27,7 @@
 #include "sim/control.h"
 #include "sim/rules.h"
 #include "sim/step.h"
+#include "world/rules_version.h"
 #include "world/ships.h"
 #include "world/world.h"
 
@@ -144,6 +145,11 @@ int finish_playing() {
                  static_cast<long long>(run.frames_done), run.demo.frames.size());
     return 3;
   }
+  if (!run.demo.complete && run.frames_done == static_cast<int64_t>(run.demo.frames.size())) {
+    std::fprintf(stderr, "vorn: demo %s ends early (no end record): %lld frames played and checked\n",
+                 run.opts.play_file.c_str(), static_cast<long long>(run.frames_done));
+    return 0;
+  }
   if (run.frames_done == static_cast<int64_t>(run.demo.frames.size())) {
     exit_requested = false;
     feed_events(run.demo.trailing);
@@ -218,6 +224,7 @@ int configure() {
       return 2;
     }
     apply_config_text(run.demo.settings);
+    rules_version = run.demo.version;
     screenx = run.demo.screen_w;
     screeny = run.demo.screen_h;
     return 0;

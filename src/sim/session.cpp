@@ -9,6 +9,7 @@
 #include "sim/step.h"
 #include "world/geometry.h"
 #include "world/rng.h"
+#include "world/rules_version.h"
 #include "world/ships.h"
 #include "world/world.h"
 
@@ -25,6 +26,7 @@ void reset_session() {
   reset_rules_state();
   reset_draw_state();
   set_random_seed(0);
+  reset_rules_version();
 }
 
 }  // namespace vorn
