@@ -16,6 +16,7 @@
 #include "app/hud.h"
 #include "app/options.h"
 #include "app/state_hash.h"
+#include "app/timedemo.h"
 #include "app/window.h"
 #include "config/load_config.h"
 #include "config/print_config.h"
@@ -117,6 +118,7 @@ void check_demo(int64_t frames) {
 }
 
 void playing_frame(double dt, double t) {
+  if (run.opts.timedemo) timedemo_frame_start();
   game_frame(dt, t);
   check_demo(run.frames_done);
 }
@@ -205,13 +207,16 @@ int start_and_play() {
     hooks.pump = playing_pump;
     hooks.frame_times = playing_frame_times;
   }
+  if (run.opts.timedemo) reset_timedemo(static_cast<int64_t>(run.demo.frames.size()));
   run_frame_loop(hooks);
+  if (run.opts.timedemo) timedemo_finish();
   int code = exit_code;
   if (playing) code = finish_playing();
   if (recording && !run.recorder.close(run.frames_done)) {
     std::fprintf(stderr, "vorn: cannot write demo %s\n", run.opts.record_file.c_str());
     return 1;
   }
+  if (run.opts.timedemo) std::fputs(timedemo_report().c_str(), stdout);
   if (run.opts.summary && code == 0) print_summary();
   return code;
 }

@@ -67,6 +67,8 @@ bool parse_options(int argc, char** argv, options& out, std::string& error) {
     } else if (arg == "--play") {
       if (!value(v)) return false;
       out.play_file = v;
+    } else if (arg == "--timedemo") {
+      out.timedemo = true;
     } else {
       error = "unknown option '" + arg + "'";
       return false;
@@ -74,6 +76,10 @@ bool parse_options(int argc, char** argv, options& out, std::string& error) {
   }
   if (!out.record_file.empty() && !out.play_file.empty()) {
     error = "--record and --play cannot be used together";
+    return false;
+  }
+  if (out.timedemo && out.play_file.empty()) {
+    error = "--timedemo times a demo: it needs --play FILE";
     return false;
   }
   return true;
@@ -93,6 +99,7 @@ std::string usage_text() {
          "  --summary         at the end, print one JSON line describing the world\n"
          "  --record FILE     record a demo of this game into FILE\n"
          "  --play FILE       replay the demo FILE and check that it plays out the same\n"
+         "  --timedemo        with --play: replay as fast as possible and print the timing\n"
          "  --help            show this help and exit\n"
          "  --version         show the version and exit\n"
          "\n"

@@ -17,6 +17,7 @@ struct options {
   double fixed_dt = 0.0;              // > 0: every frame takes this time instead of the measured one
   std::string record_file;            // write a demo
   std::string play_file;              // replay a demo
+  bool timedemo = false;              // with play_file: as fast as possible, timed
 };
 
 // Parses the arguments after the program name. False with a one-line reason
