@@ -27,9 +27,9 @@ constexpr dd coef3 = ddx::div(dd{-1.0, 0.0}, dd{7.0, 0.0});
 // point i/64, found exactly (t * 64 + 0.5 would round up from just below a
 // midway and break the exact subtraction t - c).
 int nearest_point(double t) {
-  const double s = t * 64.0;
-  const double f = std::floor(s);
-  return static_cast<int>(f) + (s - f >= 0.5 ? 1 : 0);
+  const double s = t * 64.0;  // in [0, 64], so truncation is the floor
+  const int f = static_cast<int>(s);
+  return f + (s - f >= 0.5 ? 1 : 0);
 }
 
 dd atan_small(dd u) {
