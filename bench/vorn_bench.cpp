@@ -24,6 +24,7 @@
 // To find where an allocation comes from: gdb -ex 'break vorn_bench_allocation'.
 #include <benchmark/benchmark.h>
 
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -45,6 +46,7 @@
 #include "sim/control.h"
 #include "sim/rules.h"
 #include "sim/step.h"
+#include "world/atan.h"
 #include "world/ships.h"
 #include "world/world.h"
 
@@ -314,6 +316,32 @@ void mix_callback(benchmark::State& state) {
   meter.report(state);
 }
 
+// ---- the arctangent ------------------------------------------------------------
+
+// 1024 quotients as bearings take them: magnitudes from 1/1000 to 1000,
+// spread evenly on a logarithmic scale (a fixed sequence, the same every run).
+std::vector<double> atan_arguments() {
+  std::vector<double> xs(1024);
+  uint64_t s = 12;
+  for (double& x : xs) {
+    s = s * 6364136223846793005ull + 1442695040888963407ull;
+    x = std::exp2((static_cast<double>(s >> 11) * 0x1p-53 - 0.5) * 20.0);
+  }
+  return xs;
+}
+
+template <double (*f)(double)>
+void atan_case(benchmark::State& state) {
+  const std::vector<double> xs = atan_arguments();
+  for (auto _ : state) {
+    double sum = 0;
+    for (double x : xs) sum += f(x);
+    benchmark::DoNotOptimize(sum);
+  }
+}
+
+double libm_atan(double x) { return std::atan(x); }
+
 // ---- the ratio to the reference ----------------------------------------------
 
 double seconds_per_iteration(const benchmark::BenchmarkReporter::Run& run) {
@@ -332,16 +360,24 @@ class ratio_reporter : public benchmark::ConsoleReporter {
       if (r.run_type == Run::RT_Iteration && reference_ <= 0) reference_ = seconds_per_iteration(r);
       if (r.run_type == Run::RT_Aggregate && r.aggregate_name == "mean") reference_ = seconds_per_iteration(r);
     }
+    for (const Run& r : reports) {
+      if (r.run_name.function_name == "atan/libm" && r.run_type == Run::RT_Iteration && !r.error_occurred)
+        libm_atan_ = seconds_per_iteration(r);
+    }
     std::vector<Run> shown = reports;
     for (Run& r : shown) {
       const bool timed = r.run_type == Run::RT_Iteration || r.aggregate_name == "mean" || r.aggregate_name == "median";
       if (reference_ > 0 && timed && !r.error_occurred) r.counters["x_ref"] = seconds_per_iteration(r) / reference_;
+      // The own arctangent also as a multiple of the C library's, same run.
+      if (libm_atan_ > 0 && timed && !r.error_occurred && r.run_name.function_name == "atan/own")
+        r.counters["x_libm"] = seconds_per_iteration(r) / libm_atan_;
     }
     ConsoleReporter::ReportRuns(shown);
   }
 
  private:
   double reference_ = 0;
+  double libm_atan_ = 0;
 };
 
 }  // namespace
@@ -384,6 +420,8 @@ int main(int argc, char** argv) {
       ->Iterations(1800)
       ->Unit(benchmark::kMicrosecond);
   benchmark::RegisterBenchmark("mix_callback", mix_callback)->Unit(benchmark::kMicrosecond);
+  benchmark::RegisterBenchmark("atan/libm", atan_case<libm_atan>)->Unit(benchmark::kMicrosecond);
+  benchmark::RegisterBenchmark("atan/own", atan_case<atan_cr>)->Unit(benchmark::kMicrosecond);
 
   ratio_reporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);

@@ -18,6 +18,7 @@
 #include "app/options.h"
 #include "app/sound.h"
 #include "app/state_hash.h"
+#include "app/timedemo.h"
 #include "app/window.h"
 #include "config/load_config.h"
 #include "config/print_config.h"
@@ -30,6 +31,7 @@
 #include "sim/control.h"
 #include "sim/rules.h"
 #include "sim/step.h"
+#include "world/rules_version.h"
 #include "world/ships.h"
 #include "world/world.h"
 
@@ -119,6 +121,7 @@ void check_demo(int64_t frames) {
 }
 
 void playing_frame(double dt, double t) {
+  if (run.opts.timedemo) timedemo_frame_start();
   game_frame(dt, t);
   check_demo(run.frames_done);
   if (!export_frame(run.frames_done)) request_exit(1);
@@ -147,6 +150,11 @@ int finish_playing() {
     std::fprintf(stderr, "vorn: demo %s ended after %lld of its %zu frames\n", run.opts.play_file.c_str(),
                  static_cast<long long>(run.frames_done), run.demo.frames.size());
     return 3;
+  }
+  if (!run.demo.complete && run.frames_done == static_cast<int64_t>(run.demo.frames.size())) {
+    std::fprintf(stderr, "vorn: demo %s ends early (no end record): %lld frames played and checked\n",
+                 run.opts.play_file.c_str(), static_cast<long long>(run.frames_done));
+    return 0;
   }
   if (run.frames_done == static_cast<int64_t>(run.demo.frames.size())) {
     exit_requested = false;
@@ -210,14 +218,17 @@ int start_and_play() {
     hooks.pump = playing_pump;
     hooks.frame_times = playing_frame_times;
   }
+  if (run.opts.timedemo) reset_timedemo(static_cast<int64_t>(run.demo.frames.size()));
   run_frame_loop(hooks);
   stop_sound();
+  if (run.opts.timedemo) timedemo_finish();
   int code = exit_code;
   if (playing) code = frame_export.failed ? 1 : finish_playing();
   if (recording && !run.recorder.close(run.frames_done)) {
     std::fprintf(stderr, "vorn: cannot write demo %s\n", run.opts.record_file.c_str());
     return 1;
   }
+  if (run.opts.timedemo) std::fputs(timedemo_report().c_str(), stdout);
   if (run.opts.summary && code == 0) print_summary();
   return code;
 }
@@ -230,6 +241,7 @@ int configure() {
       return 2;
     }
     apply_config_text(run.demo.settings);
+    rules_version = run.demo.version;
     screenx = run.demo.screen_w;
     screeny = run.demo.screen_h;
     return 0;

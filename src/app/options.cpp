@@ -99,6 +99,8 @@ bool parse_options(int argc, char** argv, options& out, std::string& error) {
     } else if (arg == "--export-frames") {
       if (!value(v)) return false;
       out.export_dir = v;
+    } else if (arg == "--timedemo") {
+      out.timedemo = true;
     } else {
       error = "unknown option '" + arg + "'";
       return false;
@@ -114,6 +116,10 @@ bool parse_options(int argc, char** argv, options& out, std::string& error) {
   }
   if (!out.export_dir.empty() && out.play_file.empty()) {
     error = "--export-frames needs --play FILE";
+    return false;
+  }
+  if (out.timedemo && out.play_file.empty()) {
+    error = "--timedemo times a demo: it needs --play FILE";
     return false;
   }
   return true;
@@ -140,6 +146,7 @@ std::string usage_text() {
          "  --max-fps N       run at most N frames per second, sleeping in between\n"
          "  --export-frames DIR  with --play: write each frame as DIR/frame-NNNNNN.png\n"
          "  --export-every K  with --export-frames: keep only every K-th frame\n"
+         "  --timedemo        with --play: replay as fast as possible and print the timing\n"
          "  --help            show this help and exit\n"
          "  --version         show the version and exit\n"
          "\n"

@@ -26,6 +26,7 @@ struct options {
   int32_t max_fps = 0;                // > 0: at most this many frames per second
   std::string export_dir;             // with --play: write the frames there as PNG
   int64_t export_every = 1;           // keep every this many-th frame
+  bool timedemo = false;              // with play_file: as fast as possible, timed
 };
 
 // Parses the arguments after the program name. False with a one-line reason

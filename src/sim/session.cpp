@@ -10,6 +10,7 @@
 #include "world/geometry.h"
 #include "world/happenings.h"
 #include "world/rng.h"
+#include "world/rules_version.h"
 #include "world/ships.h"
 #include "world/world.h"
 
@@ -27,6 +28,7 @@ void reset_session() {
   reset_rules_state();
   reset_draw_state();
   set_random_seed(0);
+  reset_rules_version();
 }
 
 }  // namespace vorn
