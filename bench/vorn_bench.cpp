@@ -302,9 +302,9 @@ void mix_callback(benchmark::State& state) {
   for (auto _ : state) {
     meter.begin();
     while (mixer_busy_voices() < mixer_voice_count) {
-      voice_spec specs[effect_max_voices];
-      const int32_t n = effect_voices(effect::player_wreck, 1.0f, 0.3f, specs);
-      for (int32_t i = 0; i < n; ++i) mixer_play(specs[i]);
+      voice_spec params[effect_max_voices];
+      const int32_t n = effect_voices(effect::player_wreck, 1.0f, 0.3f, params);
+      for (int32_t i = 0; i < n; ++i) mixer_play(params[i]);
     }
     mixer_set_drone(drone_hum, hum_level, hum_pitch(0.5f), 0.0f);
     mixer_set_drone(drone_buzz, buzz_level(100.0f, 3), buzz_pitch, -0.5f);

@@ -57,9 +57,9 @@ int main(int argc, char** argv) {
   bool ok = true;
   for (int32_t e = 0; e < effect_kinds; ++e) {
     reset_mixer();
-    voice_spec specs[effect_max_voices];
-    const int32_t n = effect_voices(static_cast<effect>(e), 1.0f, 0.0f, specs);
-    for (int32_t i = 0; i < n; ++i) mixer_play(specs[i]);
+    voice_spec params[effect_max_voices];
+    const int32_t n = effect_voices(static_cast<effect>(e), 1.0f, 0.0f, params);
+    for (int32_t i = 0; i < n; ++i) mixer_play(params[i]);
     ok &= write_wav(dir + "/" + names[e] + ".wav", render(2.5f));
   }
   // The hum from a cold link to one about to break, a distant then a near

@@ -50,12 +50,12 @@ bool player_is_wrecked() {
 float pan_of(vec2 p) { return pan_for(wrap_diff(p, scale(camera, -1.0)).x, screen_w); }
 
 void play(effect e, float strength, float pan) {
-  voice_spec specs[effect_max_voices];
-  const int32_t n = effect_voices(e, strength, pan, specs);
+  voice_spec params[effect_max_voices];
+  const int32_t n = effect_voices(e, strength, pan, params);
   sound_command c;
   c.op = sound_op::play;
   for (int32_t i = 0; i < n; ++i) {
-    c.spec = specs[i];
+    c.params = params[i];
     post_sound(c);
   }
 }

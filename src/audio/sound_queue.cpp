@@ -33,7 +33,7 @@ void apply_sound_commands() {
   sound_command c;
   while (take_sound(c)) {
     switch (c.op) {
-      case sound_op::play: mixer_play(c.spec); break;
+      case sound_op::play: mixer_play(c.params); break;
       case sound_op::volume: mixer_set_volume(c.level); break;
       case sound_op::mute: mixer_set_muted(c.level > 0); break;
     }

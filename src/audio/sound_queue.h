@@ -17,7 +17,7 @@ enum class sound_op : uint8_t { play, volume, mute };
 
 struct sound_command {
   sound_op op = sound_op::play;
-  voice_spec spec;     // play
+  voice_spec params;     // play
   float level = 0.0f;  // the volume (0..1), or mute (> 0)
 };
 

@@ -57,7 +57,7 @@ float lowpass_coeff(float cutoff) {
 }
 
 void start_voice(voice& v, const voice_spec& s, uint32_t noise_seed) {
-  v.spec = s;
+  v.params = s;
   v.active = true;
   v.wait = to_samples(s.delay);
   v.pos = 0;
@@ -80,12 +80,12 @@ float voice_loudness(const voice& v) {
   if (!v.active) return 0.0f;
   // A voice still waiting to start counts at its full level, so a phrase's
   // later notes are not the first to go.
-  if (v.wait > 0) return v.spec.level;
-  return v.spec.level * v.last_env;
+  if (v.wait > 0) return v.params.level;
+  return v.params.level * v.last_env;
 }
 
 void render_voice(voice& v, float* out, int32_t frames) {
-  const voice_spec& s = v.spec;
+  const voice_spec& s = v.params;
   const int32_t attack = to_samples(s.attack);
   const int32_t release = to_samples(s.release);
   for (int32_t i = 0; i < frames && v.active; ++i) {

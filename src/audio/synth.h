@@ -38,16 +38,16 @@ struct voice_spec {
   float delay = 0.0f;
 };
 
-// The envelope of a spec at `t` seconds after the sound's start (its delay
+// The envelope of a params at `t` seconds after the sound's start (its delay
 // left out), 0 outside [0, length].
 float envelope_at(const voice_spec& s, float t);
 
 // Equal-power gains of a pan position (clamped to [-1, 1]).
 void pan_gains(float pan, float& left, float& right);
 
-// A voice playing one spec; silent once done.
+// A voice playing one params; silent once done.
 struct voice {
-  voice_spec spec;
+  voice_spec params;
   bool active = false;
   int32_t wait = 0;       // samples of delay left
   int32_t pos = 0;        // samples played

@@ -46,7 +46,7 @@ bool open_audio(audio_fill fill, std::string& why) {
   want.samples = 1024;
   want.callback = callback;
   audio_device.fill = fill;
-  // A null obtained spec makes SDL convert to whatever the device wants.
+  // A null obtained format makes SDL convert to whatever the device wants.
   if (SDL_OpenAudio(&want, nullptr) < 0) {
     why = SDL_GetError();
     audio_device.fill = nullptr;

@@ -45,14 +45,14 @@ class SoundBridge : public testing::Test {
     while (i < got.size()) {
       bool matched = false;
       for (int32_t e = 0; e < effect_kinds && !matched; ++e) {
-        voice_spec specs[effect_max_voices];
-        const int32_t n = effect_voices(static_cast<effect>(e), 1.0f, 0.0f, specs);
+        voice_spec params[effect_max_voices];
+        const int32_t n = effect_voices(static_cast<effect>(e), 1.0f, 0.0f, params);
         if (i + n > got.size()) continue;
         matched = true;
         for (int32_t k = 0; k < n; ++k) {
-          const voice_spec& s = got[i + k].spec;
-          matched &= s.shape == specs[k].shape && s.freq_start == specs[k].freq_start &&
-                     s.length == specs[k].length && s.delay == specs[k].delay;
+          const voice_spec& s = got[i + k].params;
+          matched &= s.shape == params[k].shape && s.freq_start == params[k].freq_start &&
+                     s.length == params[k].length && s.delay == params[k].delay;
         }
         if (matched) {
           found.push_back(static_cast<effect>(e));

@@ -53,9 +53,9 @@ class AudioTest : public ::testing::Test {
   }
 
   static void play_effect(effect e, float strength = 1.0f, float pan = 0.0f) {
-    voice_spec specs[effect_max_voices];
-    const int32_t n = effect_voices(e, strength, pan, specs);
-    for (int32_t i = 0; i < n; ++i) mixer_play(specs[i]);
+    voice_spec params[effect_max_voices];
+    const int32_t n = effect_voices(e, strength, pan, params);
+    for (int32_t i = 0; i < n; ++i) mixer_play(params[i]);
   }
 };
 

@@ -54,9 +54,9 @@ TEST_F(Effects, LoudnessFollowsWhatHappened) {
   // The respawn's sweep rises two octaves: zero crossings near its end
   // against near its start.
   SetUp();
-  voice_spec specs[effect_max_voices];
-  effect_voices(effect::respawn_sweep, 1.0f, 0.0f, specs);
-  mixer_play(specs[0]);
+  voice_spec params[effect_max_voices];
+  effect_voices(effect::respawn_sweep, 1.0f, 0.0f, params);
+  mixer_play(params[0]);
   const auto sweep = render(0.6f);
   EXPECT_GT(crossings_per_second(sweep, 0.4, 0.5), 2.0 * crossings_per_second(sweep, 0.05, 0.15));
 }

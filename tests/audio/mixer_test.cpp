@@ -26,7 +26,7 @@ TEST_F(Mixer, AFullMixStealsTheQuietestVoice) {
   render(0.01f);
   const int32_t quietest = mixer_voice_count - 1;
   EXPECT_EQ(mixer_play(long_tone(0.5f)), quietest);
-  EXPECT_EQ(mixer.voices[quietest].spec.level, 0.5f);
+  EXPECT_EQ(mixer.voices[quietest].params.level, 0.5f);
   // A voice that has faded counts by what is left of it, not its peak.
   voice_spec fading = long_tone(1.0f);
   fading.decay = 0.01f;
@@ -93,7 +93,7 @@ TEST_F(Mixer, TheQueueKeepsOrderAcrossThreadsAndRefusesWhenFull) {
   sound_command c;
   c.op = sound_op::play;
   for (uint32_t i = 0; i < sound_queue_capacity; ++i) {
-    c.spec.level = static_cast<float>(i);
+    c.params.level = static_cast<float>(i);
     ASSERT_TRUE(post_sound(c));
   }
   EXPECT_FALSE(post_sound(c));
@@ -101,7 +101,7 @@ TEST_F(Mixer, TheQueueKeepsOrderAcrossThreadsAndRefusesWhenFull) {
   sound_command got;
   for (uint32_t i = 0; i < sound_queue_capacity; ++i) {
     ASSERT_TRUE(take_sound(got));
-    ASSERT_EQ(got.spec.level, static_cast<float>(i));
+    ASSERT_EQ(got.params.level, static_cast<float>(i));
   }
   EXPECT_FALSE(take_sound(got));
 
@@ -115,13 +115,13 @@ TEST_F(Mixer, TheQueueKeepsOrderAcrossThreadsAndRefusesWhenFull) {
     sound_command in;
     while (static_cast<int32_t>(seen.size()) < total) {
       if (take_sound(in)) {
-        ASSERT_EQ(in.spec.length, in.spec.level);
-        seen.push_back(static_cast<int32_t>(in.spec.level));
+        ASSERT_EQ(in.params.length, in.params.level);
+        seen.push_back(static_cast<int32_t>(in.params.level));
       }
     }
   });
   for (int32_t i = 0; i < total;) {
-    c.spec.level = c.spec.length = static_cast<float>(i);
+    c.params.level = c.params.length = static_cast<float>(i);
     if (post_sound(c)) ++i;
   }
   consumer.join();
