@@ -15,3 +15,11 @@ ctest --test-dir build/test --output-on-failure -j "$(nproc)"
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DVORN_TESTS=OFF >/dev/null
 cmake --build build/release --target vorn
 bash tests/e2e/golden_demos.sh "$PWD/build/release/vorn"
+
+# Determinism across machines: the format-2 golden demos replay with glibc's
+# generic code paths forced (as on a processor without fused multiply-add),
+# and in a clang build of the game.
+GLIBC_TUNABLES=glibc.cpu.hwcaps=-AVX2,-FMA,-AVX512F bash tests/e2e/golden_demos.sh "$PWD/build/release/vorn" format2
+CC=clang CXX=clang++ cmake -S . -B build/clang -G Ninja -DCMAKE_BUILD_TYPE=Release -DVORN_TESTS=OFF >/dev/null
+cmake --build build/clang --target vorn
+bash tests/e2e/golden_demos.sh "$PWD/build/clang/vorn"

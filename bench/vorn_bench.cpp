@@ -27,6 +27,7 @@
 // To find where an allocation comes from: gdb -ex 'break vorn_bench_allocation'.
 #include <benchmark/benchmark.h>
 
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -36,7 +37,12 @@
 
 #include "app/commands.h"
 #include "app/game.h"
+#include "app/sound.h"
+#include "app/scaling.h"
 #include "app/window.h"
+#include "audio/effects.h"
+#include "audio/mixer.h"
+#include "audio/sound_queue.h"
 #include "config/tunables.h"
 #include "gfx/font.h"
 #include "gfx/world_draw.h"
@@ -45,6 +51,7 @@
 #include "sim/rules.h"
 #include "sim/step.h"
 #include "sim/workers.h"
+#include "world/atan.h"
 #include "world/ships.h"
 #include "world/world.h"
 
@@ -193,6 +200,22 @@ void copy_screen(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(reference_bytes));
 }
 
+// The scaled window's copy: the 800 x 600 screen into a window of 2 x 2 blocks.
+void scale_screen(benchmark::State& state) {
+  const int32_t n = static_cast<int32_t>(state.range(0));
+  std::vector<uint32_t> from(size_t{800} * 600, 0x5a5a5a5a);
+  std::vector<uint32_t> to(from.size() * n * n, 0);
+  allocation_meter meter;
+  for (auto _ : state) {
+    meter.begin();
+    scale_pixels(from.data(), 800, 600, n, to.data(), int64_t{800} * n);
+    benchmark::DoNotOptimize(to.data());
+    benchmark::ClobberMemory();
+    meter.end();
+  }
+  meter.report(state);
+}
+
 // How a crowd case runs: its threads (0: the game's default) and its
 // instruction set.
 struct crowd_path {
@@ -261,6 +284,78 @@ void one_substep(benchmark::State& state) {
   meter.report(state);
 }
 
+// Sound: the same frames with the game listened to, the commands taken off
+// the queue as the audio thread would (inside the timed region: it is cheap
+// and keeps the queue from filling); and one audio callback's worth of
+// mixing (1024 frames, 23 ms of sound) with every voice and drone busy.
+void full_frame_sound(benchmark::State& state) {
+  new_game(default_enemies);
+  reset_sound_queue();
+  reset_mixer();
+  sound.enabled = true;
+  allocation_meter meter;
+  for (auto _ : state) {
+    meter.begin();
+    frame();
+    apply_sound_commands();
+    meter.end();
+    if (game_ended()) {
+      state.PauseTiming();
+      new_game(default_enemies);
+      state.ResumeTiming();
+    }
+  }
+  sound.enabled = false;
+  meter.report(state);
+}
+
+void mix_callback(benchmark::State& state) {
+  reset_mixer();
+  std::vector<int16_t> out(2 * 1024);
+  allocation_meter meter;
+  for (auto _ : state) {
+    meter.begin();
+    while (mixer_busy_voices() < mixer_voice_count) {
+      voice_spec params[effect_max_voices];
+      const int32_t n = effect_voices(effect::player_wreck, 1.0f, 0.3f, params);
+      for (int32_t i = 0; i < n; ++i) mixer_play(params[i]);
+    }
+    mixer_set_drone(drone_hum, hum_level, hum_pitch(0.5f), 0.0f);
+    mixer_set_drone(drone_buzz, buzz_level(100.0f, 3), buzz_pitch, -0.5f);
+    mixer_set_drone(drone_crackle, crackle_level(40), crackle_rate(40), 0.5f);
+    mixer_render(out.data(), 1024);
+    benchmark::DoNotOptimize(out.data());
+    meter.end();
+  }
+  meter.report(state);
+}
+
+// ---- the arctangent ------------------------------------------------------------
+
+// 1024 quotients as bearings take them: magnitudes from 1/1000 to 1000,
+// spread evenly on a logarithmic scale (a fixed sequence, the same every run).
+std::vector<double> atan_arguments() {
+  std::vector<double> xs(1024);
+  uint64_t s = 12;
+  for (double& x : xs) {
+    s = s * 6364136223846793005ull + 1442695040888963407ull;
+    x = std::exp2((static_cast<double>(s >> 11) * 0x1p-53 - 0.5) * 20.0);
+  }
+  return xs;
+}
+
+template <double (*f)(double)>
+void atan_case(benchmark::State& state) {
+  const std::vector<double> xs = atan_arguments();
+  for (auto _ : state) {
+    double sum = 0;
+    for (double x : xs) sum += f(x);
+    benchmark::DoNotOptimize(sum);
+  }
+}
+
+double libm_atan(double x) { return std::atan(x); }
+
 // ---- the ratio to the reference ----------------------------------------------
 
 double seconds_per_iteration(const benchmark::BenchmarkReporter::Run& run) {
@@ -288,6 +383,10 @@ class ratio_reporter : public benchmark::ConsoleReporter {
         wall_reference_ = wall_seconds_per_iteration(r);
       }
     }
+    for (const Run& r : reports) {
+      if (r.run_name.function_name == "atan/libm" && r.run_type == Run::RT_Iteration && !r.error_occurred)
+        libm_atan_ = seconds_per_iteration(r);
+    }
     std::vector<Run> shown = reports;
     for (Run& r : shown) {
       const bool timed = r.run_type == Run::RT_Iteration || r.aggregate_name == "mean" || r.aggregate_name == "median";
@@ -295,6 +394,9 @@ class ratio_reporter : public benchmark::ConsoleReporter {
         r.counters["x_ref"] = seconds_per_iteration(r) / reference_;
         r.counters["x_wall"] = wall_seconds_per_iteration(r) / wall_reference_;
       }
+      // The own arctangent also as a multiple of the C library's, same run.
+      if (libm_atan_ > 0 && timed && !r.error_occurred && r.run_name.function_name == "atan/own")
+        r.counters["x_libm"] = seconds_per_iteration(r) / libm_atan_;
     }
     ConsoleReporter::ReportRuns(shown);
   }
@@ -302,6 +404,7 @@ class ratio_reporter : public benchmark::ConsoleReporter {
  private:
   double reference_ = 0;
   double wall_reference_ = 0;
+  double libm_atan_ = 0;
 };
 
 }  // namespace
@@ -350,9 +453,17 @@ int main(int argc, char** argv) {
         ->Unit(benchmark::kMillisecond);
   }
   benchmark::RegisterBenchmark("draw_world", world_drawing)->Unit(benchmark::kMicrosecond);
+  benchmark::RegisterBenchmark("scale_screen", scale_screen)->Arg(2)->Arg(3)->Unit(benchmark::kMicrosecond);
   benchmark::RegisterBenchmark("substep", one_substep)
       ->Iterations(1800 * substeps_per_frame)
       ->Unit(benchmark::kMicrosecond);
+
+  benchmark::RegisterBenchmark("full_frame/sound", full_frame_sound)
+      ->Iterations(1800)
+      ->Unit(benchmark::kMicrosecond);
+  benchmark::RegisterBenchmark("mix_callback", mix_callback)->Unit(benchmark::kMicrosecond);
+  benchmark::RegisterBenchmark("atan/libm", atan_case<libm_atan>)->Unit(benchmark::kMicrosecond);
+  benchmark::RegisterBenchmark("atan/own", atan_case<atan_cr>)->Unit(benchmark::kMicrosecond);
 
   ratio_reporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);

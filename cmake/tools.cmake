@@ -15,3 +15,15 @@ target_link_libraries(vorn_scenarios PUBLIC vorncore)
 target_include_directories(vorn_scenarios PUBLIC ${CMAKE_SOURCE_DIR})
 add_executable(record_demos tools/record_demos.cpp)
 target_link_libraries(record_demos PRIVATE vorn_scenarios)
+
+# sfx_render: writes every sound effect as a WAV file, for listening checks.
+add_executable(sfx_render tools/sfx_render.cpp)
+target_link_libraries(sfx_render PRIVATE vorncore)
+# atan_check: the long check of the game's arctangent against MPFR (and the
+# generator of its constant table), built when MPFR is installed.
+find_library(VORN_MPFR mpfr)
+find_library(VORN_GMP gmp)
+if(VORN_MPFR AND VORN_GMP)
+  add_executable(atan_check tools/atan_check.cpp)
+  target_link_libraries(atan_check PRIVATE vorncore ${VORN_MPFR} ${VORN_GMP})
+endif()

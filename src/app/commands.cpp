@@ -7,6 +7,7 @@
 
 #include <cstdio>
 
+#include "app/sound.h"
 #include "app/window.h"
 #include "config/tunables.h"
 #include "gfx/draw.h"
@@ -40,6 +41,7 @@ void key_down(int32_t key) {
     case SDLK_LCTRL: toggle_pause(); break;
     case SDLK_d: debug = !debug; break;
     case SDLK_m: line_mode = 1 - line_mode; break;
+    case SDLK_n: toggle_sound_mute(); break;
     case SDLK_p: take_screenshot(); break;
     case SDLK_r: respawn(); break;
     case SDLK_s:

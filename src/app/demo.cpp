@@ -74,22 +74,31 @@ bool parse_demo(std::string_view text, demo_data& out, std::string& error) {
   bool ended = false;
   size_t pos = 0;
   int64_t line_no = 0;
+  size_t frames_at_check = 0;  // frames read when the last checksum record came
   auto fail = [&](const std::string& why) {
     error = "line " + std::to_string(line_no) + ": " + why;
     return false;
   };
   while (pos < text.size()) {
     const size_t nl = text.find('\n', pos);
+    ++line_no;
     if (nl == std::string_view::npos) {
-      ++line_no;
-      return fail("the demo is cut short (no line end)");
+      // An unfinished last line: the cut of a recording that was killed.
+      if (ended) return fail("text after the end record");
+      if (line_no <= 2) return fail("the demo is cut short (no line end)");
+      break;
     }
     const std::string_view line = text.substr(pos, nl - pos);
     pos = nl + 1;
-    ++line_no;
     if (ended) return fail("text after the end record");
     if (line_no == 1) {
-      if (line != demo_header) return fail("not a demo of this game's format (expected \"" + std::string(demo_header) + "\")");
+      if (line == demo_header) {
+        out.version = 2;
+      } else if (line == demo_header_v1) {
+        out.version = 1;
+      } else {
+        return fail("not a demo of this game's format (expected \"" + std::string(demo_header) + "\")");
+      }
       continue;
     }
     const auto f = fields(line);
@@ -126,6 +135,7 @@ bool parse_demo(std::string_view text, demo_data& out, std::string& error) {
       if (!out.checks.empty() && out.checks.back().frame == c.frame && tag == "c")
         return fail("two checksums for one frame");
       out.checks.push_back(c);
+      frames_at_check = out.frames.size();
       if (tag == "end") {
         out.trailing = std::move(pending);
         pending.clear();
@@ -136,8 +146,9 @@ bool parse_demo(std::string_view text, demo_data& out, std::string& error) {
     }
   }
   if (line_no == 0) return fail("the demo is empty");
-  if (!ended) return fail("the demo has no end record");
   if (out.screen_w == 0) return fail("the demo has no screen size");
+  out.complete = ended;
+  if (!ended) out.frames.resize(frames_at_check);
   return true;
 }
 

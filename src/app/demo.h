@@ -4,7 +4,7 @@
 // Replaying it feeds the same events and times and compares the checksums.
 //
 // Format (one record per line, fields separated by single spaces):
-//   vorn-demo 1                  first line: the format and its version
+//   vorn-demo 2                  first line: the format and its version
 //   screen W H                   the window size the game ran at
 //   set KEY=VALUE                one per tunable, as --print-config writes them
 //   e KIND X Y KEY STATE         an event, handed before the next frame
@@ -12,6 +12,13 @@
 //   c FRAME CHECKSUM             the state checksum after that frame (16 hex digits)
 //   end FRAMES CHECKSUM          the last line: frames played and the final checksum
 // Events after the last frame were handed before the game ended.
+//
+// Version 2 differs from version 1 only in the rules the game played by (its
+// own arctangent instead of the C library's); both are read.
+//
+// A demo without its end record (the recording game was killed) is read up
+// to its last checksum record: an unfinished last line is dropped, and so
+// are the frames after that checksum. Every whole line must still be sound.
 #pragma once
 
 #include <cstdint>
@@ -41,6 +48,8 @@ struct demo_check {
 };
 
 struct demo_data {
+  int32_t version = 0;                 // the format version, which is the rules version
+  bool complete = false;               // false: no end record, cut at the last checksum
   int32_t screen_w = 0;
   int32_t screen_h = 0;
   std::string settings;                // configuration text, one key=value a line
@@ -49,11 +58,13 @@ struct demo_data {
   std::vector<demo_check> checks;      // in frame order, the final one last
 };
 
-constexpr const char* demo_header = "vorn-demo 1";
+constexpr const char* demo_header = "vorn-demo 2";
+constexpr const char* demo_header_v1 = "vorn-demo 1";
 constexpr int64_t demo_check_interval = 60;
 
-// Reads a whole demo. False with a reason naming the line on any damage:
-// a demo is either read whole and consistent, or not at all.
+// Reads a whole demo, or a cut one up to its last checksum. False with a
+// reason naming the line on any damage: a demo is either read consistent,
+// or not at all.
 bool parse_demo(std::string_view text, demo_data& out, std::string& error);
 
 // The text lines of a demo, for the recorder.

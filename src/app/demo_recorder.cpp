@@ -25,6 +25,7 @@ bool demo_recorder::open(const std::string& file_name) {
   write("screen " + std::to_string(screen_w) + ' ' + std::to_string(screen_h) + '\n');
   std::istringstream settings(format_config());
   for (std::string line; std::getline(settings, line);) write("set " + line + '\n');
+  flush();
   return !failed_;
 }
 
@@ -33,7 +34,15 @@ void demo_recorder::event(const demo_event& e) { write(demo_event_line(e)); }
 void demo_recorder::frame(double dt, double t) { write(demo_frame_line(dt, t)); }
 
 void demo_recorder::after_frame(int64_t frames_done) {
-  if (frames_done % demo_check_interval == 0) write(demo_check_line(frames_done, state_checksum()));
+  if (frames_done % demo_check_interval != 0) return;
+  write(demo_check_line(frames_done, state_checksum()));
+  flush();
+}
+
+// Hands the buffered lines to the system, so that a game killed later leaves
+// every frame up to this checksum on disk.
+void demo_recorder::flush() {
+  if (file_ && std::fflush(file_) != 0) failed_ = true;
 }
 
 bool demo_recorder::close(int64_t frames_done) {

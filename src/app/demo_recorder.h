@@ -1,6 +1,8 @@
 // Writing a demo while a game is played: the header and settings, then the
 // events and frame times as they are handed to the game, a checksum every
-// 60 frames and the end record.
+// 60 frames and the end record. The file is flushed after the settings and
+// after every checksum, so a killed game leaves a demo that replays up to
+// its last checksum.
 #pragma once
 
 #include <cstdint>
@@ -34,6 +36,7 @@ class demo_recorder {
 
  private:
   void write(const std::string& text);
+  void flush();
   std::FILE* file_ = nullptr;
   bool failed_ = false;
 };

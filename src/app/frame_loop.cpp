@@ -30,8 +30,13 @@ int64_t ticks_to_us(int64_t ticks) {
   return std::llround(static_cast<long double>(ticks) / frequency * 1000000.0L);
 }
 
+// Sleeps out what is left of the frame period (a low cap then leaves the
+// core idle), waking again if a signal cut the sleep short.
 int64_t real_wait_and_read(int64_t prev, int64_t min_period) {
-  while (timer_us(loop_slot) - prev < min_period) sleep_1ms();
+  for (int64_t left = min_period - (timer_us(loop_slot) - prev); left > 0;
+       left = min_period - (timer_us(loop_slot) - prev)) {
+    sleep_us(left);
+  }
   return timer_us(loop_slot);
 }
 

@@ -13,10 +13,13 @@
 #include "app/commands.h"
 #include "app/demo.h"
 #include "app/demo_recorder.h"
+#include "app/export_frames.h"
 #include "app/frame_loop.h"
 #include "app/hud.h"
 #include "app/options.h"
+#include "app/sound.h"
 #include "app/state_hash.h"
+#include "app/timedemo.h"
 #include "app/window.h"
 #include "config/load_config.h"
 #include "config/print_config.h"
@@ -24,12 +27,14 @@
 #include "gfx/font.h"
 #include "gfx/image.h"
 #include "gfx/world_draw.h"
+#include "platform/display.h"
 #include "sim/background.h"
 #include "sim/control.h"
 #include "sim/isa.h"
 #include "sim/rules.h"
 #include "sim/step.h"
 #include "sim/workers.h"
+#include "world/rules_version.h"
 #include "world/ships.h"
 #include "world/world.h"
 
@@ -119,8 +124,10 @@ void check_demo(int64_t frames) {
 }
 
 void playing_frame(double dt, double t) {
+  if (run.opts.timedemo) timedemo_frame_start();
   game_frame(dt, t);
   check_demo(run.frames_done);
+  if (!export_frame(run.frames_done)) request_exit(1);
 }
 
 bool read_demo(std::string& error) {
@@ -146,6 +153,11 @@ int finish_playing() {
     std::fprintf(stderr, "vorn: demo %s ended after %lld of its %zu frames\n", run.opts.play_file.c_str(),
                  static_cast<long long>(run.frames_done), run.demo.frames.size());
     return 3;
+  }
+  if (!run.demo.complete && run.frames_done == static_cast<int64_t>(run.demo.frames.size())) {
+    std::fprintf(stderr, "vorn: demo %s ends early (no end record): %lld frames played and checked\n",
+                 run.opts.play_file.c_str(), static_cast<long long>(run.frames_done));
+    return 0;
   }
   if (run.frames_done == static_cast<int64_t>(run.demo.frames.size())) {
     exit_requested = false;
@@ -179,36 +191,47 @@ int start_and_play() {
   const bool playing = !run.opts.play_file.empty();
   const bool recording = !run.opts.record_file.empty();
   if (run.opts.headless) setenv("SDL_VIDEODRIVER", "dummy", 1);
+  if (!choose_video_driver()) {
+    std::fprintf(stderr, "vorn: no X display is available (DISPLAY is not set); --headless runs without one\n");
+    return 1;
+  }
   frame_proc frame = playing ? playing_frame : recording ? recording_frame : game_frame;
   event_proc event = recording ? recording_event : game_event;
-  if (!open_window(screenx, screeny, 32, false, caption, frame, event)) return 1;
+  if (!open_window(screenx, screeny, 32, false, caption, frame, event, run.opts.scale)) return 1;
   if (playing && (screen_w != run.demo.screen_w || screen_h != run.demo.screen_h)) {
     std::fprintf(stderr, "vorn: demo %s was recorded at %d x %d, but the window opened at %d x %d\n",
                  run.opts.play_file.c_str(), run.demo.screen_w, run.demo.screen_h, screen_w, screen_h);
     return 2;
   }
   caption_stats = true;
-  frame_cap = 60000;
+  frame_cap = run.opts.max_fps > 0 ? run.opts.max_fps : 60000;
   game_reset(false);
+  if (!run.opts.no_sound && (!run.opts.headless || run.opts.sound)) start_sound(run.opts.volume);
   if (recording && !run.recorder.open(run.opts.record_file)) {
     std::fprintf(stderr, "vorn: cannot write demo %s\n", run.opts.record_file.c_str());
     return 1;
   }
+  if (!run.opts.export_dir.empty() && !begin_frame_export(run.opts.export_dir, run.opts.export_every)) return 1;
   frame_hooks hooks;
   hooks.another_frame = another_frame;
-  if (run.opts.fixed_dt > 0 || playing) hooks.clock = &unlimited_clock;
+  // Fixed frame times and replays run flat out, unless --max-fps paces them.
+  if ((run.opts.fixed_dt > 0 || playing) && run.opts.max_fps <= 0) hooks.clock = &unlimited_clock;
   if (run.opts.fixed_dt > 0) hooks.frame_times = fixed_frame_times;
   if (playing) {
     hooks.pump = playing_pump;
     hooks.frame_times = playing_frame_times;
   }
+  if (run.opts.timedemo) reset_timedemo(static_cast<int64_t>(run.demo.frames.size()));
   run_frame_loop(hooks);
+  stop_sound();
+  if (run.opts.timedemo) timedemo_finish();
   int code = exit_code;
-  if (playing) code = finish_playing();
+  if (playing) code = frame_export.failed ? 1 : finish_playing();
   if (recording && !run.recorder.close(run.frames_done)) {
     std::fprintf(stderr, "vorn: cannot write demo %s\n", run.opts.record_file.c_str());
     return 1;
   }
+  if (run.opts.timedemo) std::fputs(timedemo_report().c_str(), stdout);
   if (run.opts.summary && code == 0) print_summary();
   return code;
 }
@@ -221,11 +244,12 @@ int configure() {
       return 2;
     }
     apply_config_text(run.demo.settings);
+    rules_version = run.demo.version;
     screenx = run.demo.screen_w;
     screeny = run.demo.screen_h;
     return 0;
   }
-  const config_status config = load_config(run.opts.config_file);
+  const config_status config = load_config(run.opts.config_file, run.opts.config_named);
   if (!config.ok) {
     std::fprintf(stderr, "vorn: %s\n", config.message.c_str());
     return 1;
@@ -254,6 +278,7 @@ void game_frame(double dt, double t) {
   draw_hud();
   unlock_screen();
   present();
+  sound_frame(dt);
 }
 
 int run_game(int argc, char** argv) {

@@ -21,6 +21,10 @@ bool read_seconds(const char* text, double& out) {
   return res.ec == std::errc() && res.ptr == end && std::isfinite(out) && out > 0;
 }
 
+bool read_whole(const char* text, int64_t low, int64_t high, int64_t& out) {
+  return read_count(text, out) && out >= low && out <= high;
+}
+
 }  // namespace
 
 bool parse_options(int argc, char** argv, options& out, std::string& error) {
@@ -49,6 +53,7 @@ bool parse_options(int argc, char** argv, options& out, std::string& error) {
     } else if (arg == "--config") {
       if (!value(v)) return false;
       out.config_file = v;
+      out.config_named = true;
     } else if (arg == "--frames") {
       if (!value(v)) return false;
       if (!read_count(v, out.frames)) {
@@ -73,13 +78,54 @@ bool parse_options(int argc, char** argv, options& out, std::string& error) {
         error = "--threads takes a whole number of threads, 1 or more, not '" + std::string(v) + "'";
         return false;
       }
+    } else if (arg == "--no-sound") {
+      out.no_sound = true;
+    } else if (arg == "--sound") {
+      out.sound = true;
+    } else if (arg == "--volume") {
+      if (!value(v)) return false;
+      int64_t volume = 0;
+      if (!read_count(v, volume) || volume > 100) {
+        error = "--volume takes a whole number from 0 to 100, not '" + std::string(v) + "'";
+        return false;
+      }
+      out.volume = static_cast<int32_t>(volume);
+    } else if (arg == "--scale" || arg == "--max-fps" || arg == "--export-every") {
+      if (!value(v)) return false;
+      int64_t n = 0;
+      const bool scale = arg == "--scale";
+      if (!read_whole(v, 1, scale ? 8 : arg == "--max-fps" ? 1000000 : INT32_MAX, n)) {
+        error = arg + (scale ? " takes a whole number from 1 to 8" : " takes a whole number above 0") + ", not '" +
+                std::string(v) + "'";
+        return false;
+      }
+      if (scale) out.scale = static_cast<int32_t>(n);
+      if (arg == "--max-fps") out.max_fps = static_cast<int32_t>(n);
+      if (arg == "--export-every") out.export_every = n;
+    } else if (arg == "--export-frames") {
+      if (!value(v)) return false;
+      out.export_dir = v;
+    } else if (arg == "--timedemo") {
+      out.timedemo = true;
     } else {
       error = "unknown option '" + arg + "'";
       return false;
     }
   }
+  if (out.no_sound && out.sound) {
+    error = "--sound and --no-sound cannot be used together";
+    return false;
+  }
   if (!out.record_file.empty() && !out.play_file.empty()) {
     error = "--record and --play cannot be used together";
+    return false;
+  }
+  if (!out.export_dir.empty() && out.play_file.empty()) {
+    error = "--export-frames needs --play FILE";
+    return false;
+  }
+  if (out.timedemo && out.play_file.empty()) {
+    error = "--timedemo times a demo: it needs --play FILE";
     return false;
   }
   return true;
@@ -101,6 +147,14 @@ std::string usage_text() {
          "  --play FILE       replay the demo FILE and check that it plays out the same\n"
          "  --threads N       share the work of large crowds among N threads (default:\n"
          "                    the processors, at most 8; 1: the game's own thread only)\n"
+         "  --no-sound        play without sound\n"
+         "  --sound           play sound in a --headless run too\n"
+         "  --volume N        sound volume from 0 to 100 (default 70)\n"
+         "  --scale N         show every pixel as an N x N block (1 to 8; default 1)\n"
+         "  --max-fps N       run at most N frames per second, sleeping in between\n"
+         "  --export-frames DIR  with --play: write each frame as DIR/frame-NNNNNN.png\n"
+         "  --export-every K  with --export-frames: keep only every K-th frame\n"
+         "  --timedemo        with --play: replay as fast as possible and print the timing\n"
          "  --help            show this help and exit\n"
          "  --version         show the version and exit\n"
          "\n"
@@ -110,7 +164,7 @@ std::string usage_text() {
          "  w or Up           thrust forwards      s or Down   thrust backwards\n"
          "  Space, Left Ctrl  pause               r           respawn (spends a life)\n"
          "  p                 screenshot (BMP)    d           debug view\n"
-         "  m                 plain or smooth lines\n"
+         "  m                 plain or smooth lines  n           sound off and on\n"
          "  Enter             restart after Game Over, exit after Victory\n"
          "  Escape            quit\n"
          "\n"

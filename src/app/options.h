@@ -18,6 +18,16 @@ struct options {
   std::string record_file;            // write a demo
   std::string play_file;              // replay a demo
   int64_t threads = 0;                // --threads N: threads for the crowd's work; 0: the default
+  // Sound: on unless --no-sound; in --headless runs only with --sound.
+  bool no_sound = false;
+  bool sound = false;
+  int32_t volume = 70;                // 0..100
+  bool config_named = false;          // --config given: its file must exist
+  int32_t scale = 1;                  // each screen pixel shows as a scale x scale block
+  int32_t max_fps = 0;                // > 0: at most this many frames per second
+  std::string export_dir;             // with --play: write the frames there as PNG
+  int64_t export_every = 1;           // keep every this many-th frame
+  bool timedemo = false;              // with play_file: as fast as possible, timed
 };
 
 // Parses the arguments after the program name. False with a one-line reason

@@ -3,10 +3,13 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
+#include "app/scaling.h"
 #include "gfx/image.h"
 #include "platform/display.h"
 
@@ -24,6 +27,7 @@ int32_t frame_count = 0;
 int32_t fps = 0;
 int32_t frame_cap = 60;
 bool caption_stats = false;
+int32_t window_scale = 1;
 
 bool held_keys[key_symbol_count] = {};
 bool left_down = false;
@@ -39,6 +43,9 @@ namespace {
 
 SDL_Surface* surface = nullptr;
 bool quit_registered = false;
+// The screen's own pixels while the window is scaled; present() copies them
+// into the surface in blocks.
+std::vector<uint32_t> scaled_screen;
 
 // The built-in 256-colour palette handed to SDL; with a 32-bit surface it has
 // no visible effect. A grey ramp.
@@ -85,22 +92,26 @@ void handle_event(const SDL_Event& e) {
     }
     case SDL_MOUSEMOTION: {
       const uint16_t state = current_state();
-      pointer_x = e.motion.x;
-      pointer_y = e.motion.y;
-      send(ev_mouse_move, e.motion.x, e.motion.y, 0, state);
+      pointer_x = e.motion.x / window_scale;
+      pointer_y = e.motion.y / window_scale;
+      send(ev_mouse_move, pointer_x, pointer_y, 0, state);
       break;
     }
     case SDL_MOUSEBUTTONDOWN:
       set_button(e.button.button, true);
       // Wheel steps (buttons 4 and 5) are sent when they are released.
-      if (is_click_button(e.button.button)) send(ev_button_down, e.button.x, e.button.y, 0, current_state());
+      if (is_click_button(e.button.button)) {
+        send(ev_button_down, e.button.x / window_scale, e.button.y / window_scale, 0, current_state());
+      }
       break;
     case SDL_MOUSEBUTTONUP: {
       const uint16_t before = current_state();
       set_button(e.button.button, false);
       if (e.button.button == SDL_BUTTON_WHEELUP) send(ev_button_down, pointer_x, pointer_y, 0, before | st_wheel_up);
       if (e.button.button == SDL_BUTTON_WHEELDOWN) send(ev_button_down, pointer_x, pointer_y, 0, before | st_wheel_down);
-      if (is_click_button(e.button.button)) send(ev_button_up, e.button.x, e.button.y, 0, current_state());
+      if (is_click_button(e.button.button)) {
+        send(ev_button_up, e.button.x / window_scale, e.button.y / window_scale, 0, current_state());
+      }
       break;
     }
     case SDL_QUIT:
@@ -110,6 +121,11 @@ void handle_event(const SDL_Event& e) {
     default:
       break;
   }
+}
+
+// The screen image is the surface itself at scale 1, its own pixels otherwise.
+void set_screen_pixels() {
+  screen.pixels = window_scale > 1 ? scaled_screen.data() : static_cast<uint32_t*>(surface->pixels);
 }
 
 void fail(const char* what) {
@@ -135,6 +151,7 @@ void reset_window_state() {
   frame_count = fps = 0;
   frame_cap = 60;
   caption_stats = false;
+  window_scale = 1;
   std::memset(held_keys, 0, sizeof held_keys);
   left_down = middle_down = right_down = false;
   pointer_x = pointer_y = 0;
@@ -162,7 +179,7 @@ void fit_window_size(int32_t& w, int32_t& h, bool have_area, int32_t area_w, int
 }
 
 bool open_window(int32_t width, int32_t height, int32_t bpp, bool fullscreen,
-                 const std::string& caption, frame_proc frame, event_proc event) {
+                 const std::string& caption, frame_proc frame, event_proc event, int32_t scale) {
   screen_w = width;
   screen_h = height;
   screen_bpp = bpp;
@@ -181,15 +198,40 @@ bool open_window(int32_t width, int32_t height, int32_t bpp, bool fullscreen,
   // SDL must be running before it can tell the display modes and the desktop
   // size; both only shape the size and flags asked of SDL_SetVideoMode.
   if (SDL_Init(SDL_INIT_VIDEO) < 0) {
+    const char* driver = std::getenv("SDL_VIDEODRIVER");
+    const char* display = std::getenv("DISPLAY");
+    if (driver != nullptr && std::strcmp(driver, "x11") == 0 && display != nullptr) {
+      std::fprintf(stderr, "vorn: cannot open the X display %s (%s); --headless runs without one\n", display,
+                   SDL_GetError());
+      return false;
+    }
     fail("cannot start SDL video");
     return false;
   }
   if (fullscreen && !display_mode_available(screen_w, screen_h)) fullscreen = false;
-  int32_t area_w = 0, area_h = 0;
-  const bool have_area = desktop_work_area(area_w, area_h);
-  if (!fullscreen) fit_window_size(screen_w, screen_h, have_area, area_w, area_h);
+  int32_t area_x = 0, area_y = 0, area_w = 0, area_h = 0;
+  const bool have_area = desktop_work_area(area_x, area_y, area_w, area_h);
+  window_scale = fullscreen ? 1 : std::clamp(scale, 1, max_window_scale);
+  if (window_scale > 1) {
+    const int32_t fits = fitting_scale(screen_w, screen_h, window_scale, have_area, area_w, area_h);
+    if (fits != window_scale) {
+      std::fprintf(stderr,
+                   "vorn: a window of %lld x %lld at scale %d does not fit the desktop's %d x %d; "
+                   "scale %d is used\n",
+                   static_cast<long long>(screen_w) * window_scale, static_cast<long long>(screen_h) * window_scale,
+                   window_scale, area_w, area_h, fits);
+    }
+    window_scale = fits;
+  }
+  if (!fullscreen && window_scale == 1) fit_window_size(screen_w, screen_h, have_area, area_w, area_h);
+  const int64_t window_w = int64_t{screen_w} * window_scale;
+  const int64_t window_h = int64_t{screen_h} * window_scale;
   setenv("SDL_VIDEO_CENTERED", "1", 1);
-  if (!fullscreen) place_next_window(have_area ? area_w / 2 - screen_w / 2 : 0);
+  if (!fullscreen && have_area) {
+    place_next_window(static_cast<int32_t>(area_x + area_w / 2 - window_w / 2), area_y);
+  } else if (!fullscreen) {
+    place_next_window(0, 0);
+  }
   SDL_EnableUNICODE(1);
 
   if (screen_w <= 0 || screen_h <= 0) {
@@ -199,14 +241,14 @@ bool open_window(int32_t width, int32_t height, int32_t bpp, bool fullscreen,
   // SDL 1.2 keeps a surface's pitch in 16 bits and works its size out in an
   // int, so a wider or bigger surface would overflow inside SDL itself.
   const int64_t pixel_bytes = bpp > 8 ? (int64_t{bpp} + 7) / 8 : 1;
-  if (pixel_bytes * screen_w > UINT16_MAX || pixel_bytes * screen_w * screen_h > INT32_MAX) {
-    std::fprintf(stderr, "vorn: cannot open a window of %d x %d pixels (too large for a video surface)\n",
-                 screen_w, screen_h);
+  if (pixel_bytes * window_w > UINT16_MAX || pixel_bytes * window_w * window_h > INT32_MAX) {
+    std::fprintf(stderr, "vorn: cannot open a window of %lld x %lld pixels (too large for a video surface)\n",
+                 static_cast<long long>(window_w), static_cast<long long>(window_h));
     return false;
   }
   Uint32 flags = SDL_HWSURFACE | SDL_DOUBLEBUF | SDL_HWPALETTE;
   if (fullscreen) flags |= SDL_FULLSCREEN;
-  surface = SDL_SetVideoMode(screen_w, screen_h, bpp, flags);
+  surface = SDL_SetVideoMode(static_cast<int>(window_w), static_cast<int>(window_h), bpp, flags);
   if (surface == nullptr) {
     fail("cannot open the video surface");
     return false;
@@ -214,14 +256,15 @@ bool open_window(int32_t width, int32_t height, int32_t bpp, bool fullscreen,
   // The drawing code assumes 4 bytes per pixel and a stride of exactly width
   // (worked out in 64 bits: SDL keeps the pitch in 16 bits, so a very wide
   // window comes back with a pitch cut short).
-  const int64_t wanted_pitch = int64_t{4} * screen_w;
-  if (surface->format->BitsPerPixel != 32 || surface->w != screen_w || surface->h != screen_h ||
+  const int64_t wanted_pitch = int64_t{4} * window_w;
+  if (surface->format->BitsPerPixel != 32 || surface->w != window_w || surface->h != window_h ||
       surface->pitch != wanted_pitch) {
     std::fprintf(stderr,
                  "vorn: the video surface is unusable (%d x %d, %d bits per pixel, pitch %d; "
-                 "wanted %d x %d, 32 bits, pitch %lld)\n",
-                 surface->w, surface->h, surface->format->BitsPerPixel, surface->pitch, screen_w,
-                 screen_h, static_cast<long long>(wanted_pitch));
+                 "wanted %lld x %lld, 32 bits, pitch %lld)\n",
+                 surface->w, surface->h, surface->format->BitsPerPixel, surface->pitch,
+                 static_cast<long long>(window_w), static_cast<long long>(window_h),
+                 static_cast<long long>(wanted_pitch));
     surface = nullptr;
     return false;
   }
@@ -231,7 +274,8 @@ bool open_window(int32_t width, int32_t height, int32_t bpp, bool fullscreen,
   screen.half_height = screen_h / 2;
   screen.count = 1;
   screen.flag = true;
-  screen.pixels = static_cast<uint32_t*>(surface->pixels);
+  if (window_scale > 1) scaled_screen.assign(static_cast<size_t>(screen_w) * screen_h, 0);
+  set_screen_pixels();
   SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 1, 1, 1));
   fill_palette();
   SDL_SetColors(surface, palette, 0, 256);
@@ -240,30 +284,38 @@ bool open_window(int32_t width, int32_t height, int32_t bpp, bool fullscreen,
   SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
   unlock_screen();
   SDL_Flip(surface);
-  screen.pixels = static_cast<uint32_t*>(surface->pixels);
+  set_screen_pixels();
   return true;
 }
 
 void close_window() {
   surface = nullptr;
   screen.pixels = nullptr;
+  std::vector<uint32_t>().swap(scaled_screen);
+  window_scale = 1;
   SDL_Quit();
 }
 
 bool lock_screen() {
   if (surface == nullptr) return false;
-  if (!needs_lock()) return true;
+  if (window_scale > 1 || !needs_lock()) return true;
   return SDL_LockSurface(surface) >= 0;
 }
 
 void unlock_screen() {
-  if (needs_lock()) SDL_UnlockSurface(surface);
+  if (window_scale == 1 && needs_lock()) SDL_UnlockSurface(surface);
 }
 
 void present() {
   if (surface == nullptr) return;
+  if (window_scale > 1) {
+    if (needs_lock() && SDL_LockSurface(surface) < 0) return;
+    scale_pixels(scaled_screen.data(), screen_w, screen_h, window_scale, static_cast<uint32_t*>(surface->pixels),
+                 surface->pitch / 4);
+    if (needs_lock()) SDL_UnlockSurface(surface);
+  }
   SDL_Flip(surface);
-  screen.pixels = static_cast<uint32_t*>(surface->pixels);
+  set_screen_pixels();
 }
 
 void set_caption(const std::string& text) { SDL_WM_SetCaption(text.c_str(), nullptr); }

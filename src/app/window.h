@@ -42,6 +42,9 @@ extern int32_t frame_count;
 extern int32_t fps;
 extern int32_t frame_cap;
 extern bool caption_stats;
+// Each screen pixel shows as a window_scale x window_scale block; pointer
+// positions are divided by it before the game sees them.
+extern int32_t window_scale;
 
 // Input state kept by the event pump. SDL 1.2 key symbols stay below 512.
 constexpr int32_t key_symbol_count = 512;
@@ -68,8 +71,11 @@ void fit_window_size(int32_t& w, int32_t& h, bool have_area, int32_t area_w, int
 
 // Opens the window and its 32-bit surface. False, with one line on standard
 // error saying what failed, when SDL cannot start or gives an unusable surface.
+// A scale above 1 opens a window that many times larger, showing `screen`
+// (then an image of its own) in blocks; a scale the desktop cannot hold is
+// lowered to the largest that fits, with a one-line note.
 bool open_window(int32_t width, int32_t height, int32_t bpp, bool fullscreen,
-                 const std::string& caption, frame_proc frame, event_proc event);
+                 const std::string& caption, frame_proc frame, event_proc event, int32_t scale = 1);
 
 // Closes the window and shuts SDL down; open_window may be called again.
 void close_window();

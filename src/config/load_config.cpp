@@ -12,7 +12,7 @@ namespace {
 
 void apply_record(const parserectyp& r) {
   for (const tunable& t : tunable_table()) {
-    if (r.key != t.key) continue;
+    if (std::string_view(r.key) != t.key) continue;
     switch (t.kind) {
       case tunable_kind::flag: *t.flag_ptr = r.bval; break;
       case tunable_kind::integer: *t.int_ptr = r.ival; break;
@@ -24,9 +24,12 @@ void apply_record(const parserectyp& r) {
 
 }  // namespace
 
-config_status load_config(const std::string& file_name) {
+config_status load_config(const std::string& file_name, bool must_exist) {
   std::error_code ec;
-  if (!std::filesystem::exists(file_name, ec)) return {};
+  if (!std::filesystem::exists(file_name, ec)) {
+    if (!must_exist) return {};
+    return {false, "configuration file " + file_name + " does not exist"};
+  }
   std::string read_error;
   const preca records = load_records(file_name, false, '=', &read_error);
   if (!read_error.empty()) return {false, read_error};

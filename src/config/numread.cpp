@@ -76,15 +76,15 @@ real_prefix scan_real(std::string_view s) {
 }
 
 // Decimal order of magnitude of the mantissa's first non-zero digit, plus
-// the exponent: d.ddd x 10^result. Only asked for a non-zero mantissa.
+// the exponent: d.ddd x 10^result. Only asked for a mantissa that overflowed
+// or underflowed, which is never all zeros, so a non-zero digit exists.
 int64_t decimal_magnitude(std::string_view s, const real_prefix& p) {
   const std::size_t int_end = p.point == std::string_view::npos ? p.mantissa_end : p.point;
   for (std::size_t i = p.digits_begin; i < int_end; ++i)
     if (s[i] != '0') return static_cast<int64_t>(int_end - i - 1) + p.exponent;
   int64_t place = -1;
-  for (std::size_t i = int_end + 1; i < p.mantissa_end; ++i, --place)
-    if (s[i] != '0') return place + p.exponent;
-  return 0;
+  for (std::size_t i = int_end + 1; i + 1 < p.mantissa_end && s[i] == '0'; ++i) --place;
+  return place + p.exponent;
 }
 
 bool is_space_or_tab(char c) { return c == ' ' || c == '\t'; }

@@ -1,6 +1,7 @@
 // The record parser: lines, comments, keys, values and their readings.
 #include "config/records.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -11,20 +12,30 @@ namespace vorn {
 
 namespace {
 
-// Takes the next line from buffer[pos...]: CR and LF are dropped wherever
-// they stand; the line ends after an LF, at the end of the buffer, or once
-// max_line_length characters are taken (the rest of the physical line is
-// then the next line).
-std::string read_line(const char* buffer, std::size_t size, std::size_t& pos) {
-  std::string line;
-  while (pos < size) {
-    const char c = buffer[pos++];
-    if (c == '\n') break;
-    if (c == '\r') continue;
-    line.push_back(c);
-    if (line.size() == max_line_length) break;
+// Takes the next line from buffer[pos...] into `line`: CR and LF are dropped
+// wherever they stand; the line ends after an LF, at the end of the buffer,
+// or once max_line_length characters are taken (the rest of the physical
+// line is then the next line). Runs without CR are copied whole.
+void read_line(const char* buffer, std::size_t size, std::size_t& pos, std::string& line) {
+  line.clear();
+  while (pos < size && line.size() < max_line_length) {
+    const std::size_t room = std::min(size - pos, max_line_length - line.size());
+    const char* start = buffer + pos;
+    const char* stop = static_cast<const char*>(std::memchr(start, '\n', room));
+    const std::size_t run = stop ? static_cast<std::size_t>(stop - start) : room;
+    const char* cr = static_cast<const char*>(std::memchr(start, '\r', run));
+    if (cr) {
+      line.append(start, cr);
+      pos += static_cast<std::size_t>(cr - start) + 1;
+      continue;
+    }
+    line.append(start, run);
+    pos += run;
+    if (stop) {
+      ++pos;
+      break;
+    }
   }
-  return line;
 }
 
 bool starts_number(const std::string& s) {
@@ -35,10 +46,15 @@ bool starts_number(const std::string& s) {
 
 preca parse_records(const char* buffer, std::size_t size, bool keep_blanks, char separator) {
   preca records;
+  // At most one record per line: one allocation instead of repeated growth.
+  std::size_t lines = 1;
+  for (std::size_t at = 0; at < size; ++at) lines += buffer[at] == '\n';
+  records.reserve(lines);
   bool in_block = false;
   std::size_t pos = 0;
+  std::string line;
   while (pos < size) {
-    const std::string line = read_line(buffer, size, pos);
+    read_line(buffer, size, pos, line);
     const std::size_t n = line.size();
     if (n <= 1) continue;
     if ((line[0] == '/' && line[1] == '/') || line[0] == ';') continue;

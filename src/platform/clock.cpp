@@ -18,6 +18,12 @@ void sleep_1ms() {
   nanosleep(&ts, nullptr);
 }
 
+void sleep_us(int64_t us) {
+  if (us <= 0) return;
+  const timespec ts{static_cast<time_t>(us / 1000000), static_cast<long>(us % 1000000 * 1000)};
+  nanosleep(&ts, nullptr);
+}
+
 local_time local_time_now() {
   timespec ts{};
   clock_gettime(CLOCK_REALTIME, &ts);

@@ -13,6 +13,9 @@ int64_t counter_frequency();
 // Sleeps for about one millisecond.
 void sleep_1ms();
 
+// Sleeps for at least `us` microseconds (nothing for 0 or less).
+void sleep_us(int64_t us);
+
 struct local_time {
   int32_t year;    // e.g. 2024
   int32_t month;   // 1..12

@@ -11,6 +11,7 @@
 #include "sim/impacts.h"
 #include "sim/lookup.h"
 #include "world/geometry.h"
+#include "world/happenings.h"
 #include "world/rng.h"
 #include "world/ships.h"
 #include "world/world.h"
@@ -83,6 +84,7 @@ void player_beam(double dt, double R) {
   node_offsets(P0, offset);
   const int32_t best = nearest_hit(P0, player.aim, player_links, link_count(), R, &offset);
   if (best >= 0) hit_effect(best, player.aim, P0, plr_gun_force, plr_gun_heat, dt, orange);
+  if (best >= 0) note_player_hit(best);
 }
 
 // Victory once the player's beam, as cut back by its hit, reaches the

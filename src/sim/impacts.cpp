@@ -10,6 +10,7 @@
 #include "sim/lookup.h"
 #include "sim/step.h"
 #include "world/geometry.h"
+#include "world/happenings.h"
 #include "world/rng.h"
 #include "world/ships.h"
 #include "world/world.h"
@@ -45,6 +46,7 @@ void impact(int32_t p, int32_t i, vec2 X, vec2 M, double dt) {
   heat_link(p, n, c / dt, impact_reaction);
   heat_link(i, n, -c / dt, impact_reaction);
   impact_spray(X, rel);
+  note_impact(X, impact_reaction);
   restart_timer = def_restart_dt;
   cam_glide = true;
 }

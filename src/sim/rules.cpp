@@ -9,6 +9,7 @@
 #include "sim/step.h"
 #include "world/geometry.h"
 #include "world/rng.h"
+#include "world/rules_version.h"
 #include "world/ships.h"
 #include "world/station.h"
 #include "world/world.h"
@@ -68,6 +69,10 @@ void game_reset(bool restart) {
   // A game whose first collision could not show its sparks is refused
   // before it starts, not at that collision.
   check_particle_room(impact_particles);
+  // The clock stood still from the end of the previous game; the new one
+  // counts from the latest frame. (Demos of the first rules generation
+  // count on from that end.)
+  if (restart && rules_version >= 2) game_clock.current = game_clock.last_frame;
   game_clock.start = game_clock.current;
   lives = def_lives;
   game_over = false;
@@ -109,6 +114,7 @@ void hold_game_clock(double passed) {
 
 void reset_rules_state() {
   game_clock = game_clock_t{};
+  reset_rules_version();
   release_background();
 }
 

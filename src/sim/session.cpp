@@ -8,7 +8,9 @@
 #include "sim/rules.h"
 #include "sim/step.h"
 #include "world/geometry.h"
+#include "world/happenings.h"
 #include "world/rng.h"
+#include "world/rules_version.h"
 #include "world/ships.h"
 #include "world/world.h"
 
@@ -17,6 +19,7 @@ namespace vorn {
 void reset_session() {
   reset_tunables();
   clear_world();
+  clear_happenings();
   reset_geometry();
   reset_ship_state();
   reset_step_state();
@@ -25,6 +28,7 @@ void reset_session() {
   reset_rules_state();
   reset_draw_state();
   set_random_seed(0);
+  reset_rules_version();
 }
 
 }  // namespace vorn

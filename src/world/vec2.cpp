@@ -3,11 +3,16 @@
 
 #include <cmath>
 
+#include "world/atan.h"
+#include "world/rules_version.h"
+
 namespace vorn {
 
 namespace {
 constexpr double deg_per_rad = 180.0 / 3.14159265358979323846;
-double atan_deg(double v) { return std::atan(v) * deg_per_rad; }
+// Rules 1 took the C library's arctangent, whose last bit differs between
+// processors and library versions; demos of those rules replay with it.
+double atan_deg(double v) { return (rules_version >= 2 ? atan_cr(v) : std::atan(v)) * deg_per_rad; }
 }  // namespace
 
 double dist(vec2 a, vec2 b) { return std::sqrt(dist2(a, b)); }

@@ -8,6 +8,7 @@
 
 #include "config/tunables.h"
 #include "platform/memory.h"
+#include "world/happenings.h"
 
 namespace vorn {
 
@@ -181,6 +182,7 @@ void burn_link(int32_t i) {
   l.burn_left = def_burndt;
   l.end_a = nodes[l.a].pos;
   l.end_b = nodes[l.b].pos;
+  note_link_broken(l.end_a);
   l.color = red;
   nodes[l.a].nlinks -= 1;
   nodes[l.b].nlinks -= 1;

@@ -17,6 +17,10 @@ TEST(Timer, SlotsAreTakenFromTheTopAndRunOut) {
   for (int i = 98; i >= 1; --i) EXPECT_EQ(timer_alloc(), i);
   // Slot 0 is in use from program start, so now nothing is free.
   EXPECT_EQ(timer_alloc(), 0);
+  // Slots outside 0 .. timer_slot_count - 1 are ignored.
+  timer_start(timer_slot_count);
+  EXPECT_EQ(timer_us(timer_slot_count), 0);
+  EXPECT_EQ(timer_us(-1), 0);
   reset_timers();
 }
 

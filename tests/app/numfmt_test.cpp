@@ -11,6 +11,7 @@ namespace {
 TEST(ShortReal, UsesAsManyDecimalsAsTheFractionNeeds) {
   EXPECT_EQ(short_real(12.0), "12");
   EXPECT_EQ(short_real(0.5), "0.5");
+  EXPECT_EQ(short_real(0.1), "0.1");  // 0.1 * 10 is exactly 1
   EXPECT_EQ(short_real(0.016), "0.016");
   EXPECT_EQ(short_real(12.345678), "12.346");
   EXPECT_EQ(short_real(0.0004), "0");

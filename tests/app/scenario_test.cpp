@@ -2,6 +2,8 @@
 // procedure with fixed frame times, judged by what a player would see.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "app/window.h"
 #include "gfx/font.h"
 #include "sim/session.h"
@@ -67,6 +69,22 @@ TEST_F(ScenarioTest, TheBeamOnTheCoreWinsAndEnterLeaves) {
   // Enter after victory ends the program, before the scripted frames ran out.
   EXPECT_TRUE(exit_requested);
   EXPECT_LT(frames, named("victory").frames);
+}
+
+// Frames longer than dt_max are simulated as dt_max: the world ends the same
+// whether the frames took 0.05 s or 0.5 s.
+TEST_F(ScenarioTest, LongFramesAreClampedToDtMax) {
+  auto world_after = [](double dt) {
+    reset_session();
+    const scenario s{"idle", "", 30, dt, [](scenario_player&) {}};
+    EXPECT_EQ(run_scenario(s), 30);
+    std::vector<double> out;
+    for (const noderec& n : nodes) out.insert(out.end(), {n.pos.x, n.pos.y, n.vel.x, n.vel.y});
+    return out;
+  };
+  const std::vector<double> at_limit = world_after(0.05);
+  EXPECT_EQ(world_after(0.5), at_limit);
+  EXPECT_NE(world_after(0.025), at_limit);
 }
 
 }  // namespace

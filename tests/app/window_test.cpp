@@ -187,5 +187,54 @@ TEST(WindowOpen, SurfacesTooLargeForSdlAreRefused) {
   SDL_Quit();
 }
 
+// At scale 2 the game's screen keeps its size in an image of its own; the
+// window shows it in 2 x 2 blocks and the game sees pointer positions halved.
+TEST(WindowScaled, TheScreenKeepsItsSizeAndThePointerIsHalved) {
+  setenv("SDL_VIDEODRIVER", "dummy", 1);
+  reset_window_state();
+  seen.clear();
+  ASSERT_TRUE(open_window(64, 48, 32, false, "Vorn test", nullptr, record_event, 2));
+  EXPECT_EQ(window_scale, 2);
+  EXPECT_EQ(screen.width, 64);
+  EXPECT_EQ(screen_w, 64);
+  SDL_Surface* window = SDL_GetVideoSurface();
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(window->w, 128);
+  EXPECT_EQ(window->h, 96);
+  ASSERT_TRUE(lock_screen());
+  screen.pixels[5 + 7 * 64] = 0xFF00FF00;
+  unlock_screen();
+  present();
+  const auto* shown = static_cast<const uint32_t*>(window->pixels);
+  const int32_t pitch = window->pitch / 4;
+  for (int dy = 0; dy < 2; ++dy) {
+    for (int dx = 0; dx < 2; ++dx) EXPECT_EQ(shown[10 + dx + (14 + dy) * pitch], 0xFF00FF00u);
+  }
+  EXPECT_EQ(shown[12 + 14 * pitch], 0u);
+  SDL_Event e{};
+  while (SDL_PollEvent(&e) > 0) {
+  }
+  e = SDL_Event{};
+  e.type = SDL_MOUSEMOTION;
+  e.motion.x = 127;
+  e.motion.y = 41;
+  SDL_PushEvent(&e);
+  e = SDL_Event{};
+  e.type = SDL_MOUSEBUTTONDOWN;
+  e.button.button = SDL_BUTTON_LEFT;
+  e.button.x = 3;
+  e.button.y = 95;
+  SDL_PushEvent(&e);
+  poll_events();
+  ASSERT_EQ(seen.size(), 2u);
+  EXPECT_EQ(seen[0].x, 63);
+  EXPECT_EQ(seen[0].y, 20);
+  EXPECT_EQ(pointer_x, 63);
+  EXPECT_EQ(seen[1].x, 1);
+  EXPECT_EQ(seen[1].y, 47);
+  close_window();
+  EXPECT_EQ(window_scale, 1);
+}
+
 }  // namespace
 }  // namespace vorn

@@ -97,6 +97,17 @@ TEST_F(LoadConfig, MissingOrEmptyFileKeepsDefaults) {
   EXPECT_EQ(snapshot(), defaults);
 }
 
+TEST_F(LoadConfig, AMissingFileThatMustExistIsAnErrorNamingIt) {
+  const std::vector<uint64_t> defaults = snapshot();
+  const std::string path = (dir_ / "absent.txt").string();
+  const config_status st = load_config(path, true);
+  EXPECT_FALSE(st.ok);
+  EXPECT_NE(st.message.find(path), std::string::npos) << st.message;
+  EXPECT_EQ(snapshot(), defaults);
+  EXPECT_TRUE(load_config(write("enemy_count=7\n"), true).ok);
+  EXPECT_EQ(enemy_count, 7);
+}
+
 TEST_F(LoadConfig, ReadErrorIsReportedWithFileAndReason) {
   const std::string path = (dir_ / config_file_name).string();
   fs::create_directory(path);
@@ -148,6 +159,11 @@ TEST(ConfigReference, OneRowPerKeyWithFormattedDefaults) {
   for (const char* row : {"| `debug` | flag | 0 |", "| `screenx` | int | 800 |",
                           "| `def_ds_radius` | real | 130.0 |", "| `ai_ds_repulse` | real | 1e+11 |"})
     EXPECT_NE(md.find(row), std::string::npos) << row;
+  // Every key names one setting: the loader stops at the first row that matches.
+  std::vector<std::string> keys;
+  for (const tunable& t : tunable_table()) keys.emplace_back(t.key);
+  std::sort(keys.begin(), keys.end());
+  EXPECT_EQ(std::adjacent_find(keys.begin(), keys.end()), keys.end());
 }
 
 }  // namespace

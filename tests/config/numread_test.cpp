@@ -33,7 +33,7 @@ TEST(StrToReal, GrammarPrefixesAndRange) {
       {"", 0.0}, {"-", 0.0}, {".", 0.0}, {"e5", 0.0}, {"inf", 0.0}, {"nan", 0.0},
       // beyond the double range: the nearest finite value
       {"1e400", DBL_MAX}, {"-123.4e99999999999999", -DBL_MAX}, {"0.000001e-320", 0.0},
-      {"0e99999", 0.0}};
+      {"0e99999", 0.0}, {"1e99999999999999999999999", DBL_MAX}, {"1e-99999999999999999999999", 0.0}};
   for (const auto& [text, want] : cases) EXPECT_EQ(str_to_real(text), want) << text;
   EXPECT_TRUE(std::signbit(str_to_real("-0.0")));
   EXPECT_TRUE(std::signbit(str_to_real("-1e-400")));

@@ -52,6 +52,11 @@ TEST(ParseRecords, BlockCommentsAndTheEndBraceRule) {
   EXPECT_EQ(r[3].key, "");         // 'a{' opened a block that "c}" closed
   EXPECT_EQ(r[3].ival, 2);
   EXPECT_EQ(r[4].key, "k");
+  // A block closed by the line's last character, before any separator, drops
+  // the line as well.
+  const preca closed = parse("ab{note}\nk=1");
+  ASSERT_EQ(closed.size(), 1u);
+  EXPECT_EQ(closed[0].key, "k");
 }
 
 TEST(ParseRecords, NumericFieldsOnlyForSignOrDigit) {
@@ -96,6 +101,12 @@ TEST(ParseRecords, LongLinesSplitEvery250Characters) {
   EXPECT_EQ(r[3].key, "y");                    // no final LF
   EXPECT_TRUE(parse("").empty());
   EXPECT_TRUE(parse("\r\n\n\r\n").empty());
+  // CRs anywhere are dropped and do not count towards the 250.
+  const preca crs = parse("\r" + pad.substr(0, 120) + "\r\r" + pad.substr(120) + "=1234567\r89x=5");
+  ASSERT_EQ(crs.size(), 2u);
+  EXPECT_EQ(crs[0].key, pad);
+  EXPECT_EQ(crs[0].ival, 123456789);
+  EXPECT_EQ(crs[1].ival, 5);
 }
 
 }  // namespace

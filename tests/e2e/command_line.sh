@@ -22,6 +22,24 @@ done
 VORN_ISA=sse9 "$game" --headless --frames 0 2>err; [ $? -eq 1 ] || fail "an unknown VORN_ISA must exit 1"
 grep -q "VORN_ISA" err || fail "the message must name VORN_ISA"
 VORN_ISA=baseline "$game" --headless --frames 0 || fail "VORN_ISA=baseline must run anywhere"
+for bad in "--scale 0" "--scale 9" "--scale 2x" "--max-fps 0" "--export-every -1" "--export-frames d"; do
+  # shellcheck disable=SC2086
+  "$game" $bad 2>/dev/null; [ $? -eq 2 ] || fail "'$bad' must exit 2"
+done
+
+# Without a display, and without --headless, the game refuses at once with
+# one line, rather than letting SDL draw into the terminal.
+env -u DISPLAY -u SDL_VIDEODRIVER "$game" --frames 1 >out 2>err; rc=$?
+[ "$rc" -eq 1 ] || fail "without a display the exit code is $rc"
+[ "$(wc -l <err)" -eq 1 ] && grep -q "no X display" err && grep -q -- "--headless" err ||
+  fail "the report without a display: $(cat err)"
+[ ! -s out ] || fail "without a display something went to standard output: $(head -c 200 out)"
+env -u DISPLAY -u SDL_VIDEODRIVER "$game" --headless --frames 1 || fail "--headless without a display exit code $?"
+# A display that cannot be reached: the same, naming it.
+env -u SDL_VIDEODRIVER DISPLAY=:9997 "$game" --frames 1 >out 2>err; rc=$?
+[ "$rc" -eq 1 ] || fail "with an unreachable display the exit code is $rc"
+[ "$(wc -l <err)" -eq 1 ] && grep -q "X display :9997" err || fail "the report on an unreachable display: $(cat err)"
+[ ! -s out ] || fail "with an unreachable display something went to standard output: $(head -c 200 out)"
 
 # --print-config prints what a configuration file sets, and reads back the same.
 printf 'screenx = 640\nspawn_x=1e2\n' >vorn_config.txt
@@ -30,7 +48,9 @@ grep -qx "screenx=640" printed || fail "--print-config does not show the file's 
 grep -qx "spawn_x=100.0" printed || fail "--print-config does not show the real setting"
 "$game" --config printed --print-config >again || fail "--config exit code $?"
 cmp -s printed again || fail "printed settings do not read back the same"
-"$game" --config missing.txt --print-config | grep -qx "screenx=800" || fail "a missing --config file must leave the defaults"
+"$game" --config missing.txt --print-config >out 2>err; [ $? -eq 1 ] || fail "a missing --config file must exit 1"
+grep -q "missing.txt" err || fail "the report on a missing --config file must name it: $(cat err)"
+[ "$(wc -l <err)" -eq 1 ] || fail "the report on a missing --config file is not one line: $(cat err)"
 
 # A configuration file that exists but cannot be read stops the game before any window.
 rm vorn_config.txt && mkdir vorn_config.txt

@@ -92,7 +92,8 @@ run 2 "an empty demo" --play empty.demo --headless
 head -c 3000 /dev/urandom >random.demo
 run 2 "random bytes as a demo" --play random.demo --headless
 head -c "$(($(wc -c <good.demo) / 2))" good.demo >half.demo
-run 2 "a demo cut in half" --play half.demo --headless
+run 0 "a demo cut in half (replayed to its last checksum)" --play half.demo --headless
+grep -q "ends early" err || fail "a demo cut in half: no early-end line: $(head -c 600 err)"
 sed '0,/^f /s/^f [^ ]*/f nan/' good.demo >nan.demo
 run 2 "a frame time that is not a number" --play nan.demo --headless
 sed 's/^screen .*/screen 100000 100000/' good.demo >screen.demo
@@ -102,7 +103,11 @@ run 2 "an end line without its checksum" --play end.demo --headless
 sed 's/^c 60 .*/c 60 zzzzzzzzzzzzzzzz/' good.demo >check.demo
 run 2 "a checksum that is not hex" --play check.demo --headless
 grep -v '^end ' good.demo >noend.demo
-run 2 "a demo without its end line" --play noend.demo --headless
+run 0 "a demo without its end line" --play noend.demo --headless
+grep -q "ends early (no end record): 60 frames played and checked" err ||
+  fail "a demo without its end line: $(head -c 600 err)"
+grep -v '^end ' check.demo >check_noend.demo
+run 2 "a damaged checksum in a demo without its end line" --play check_noend.demo --headless
 
 # Bytes changed anywhere: refused as damaged (2), or read and found not to
 # replay (3), or, rarely, a change that keeps the game the same (0).

@@ -4,9 +4,13 @@
 # when the change is intended). They replay in every instruction set this
 # processor has (VORN_ISA) on one thread and in the widest also on two; a
 # crowd game, large enough for the worker threads, gives the same final
-# checksum in every set and on one, two and three threads.
+# checksum in every set and on one, two and three threads. With "format2" as
+# second argument only the demos of format 2 are played: those recorded by
+# the C library's arctangent (format 1) replay only on the kind of machine
+# that made them.
 set -u
 game="$1"
+only="${2:-}"
 demos="$(dirname "$0")/../demos"
 isas=()
 for isa in baseline avx2 avx512; do
@@ -16,6 +20,7 @@ done
 count=0
 for demo in "$demos"/*.demo; do
   [ -e "$demo" ] || { echo "no golden demos in $demos"; exit 1; }
+  if [ "$only" = format2 ] && [ "$(head -n 1 "$demo")" != "vorn-demo 2" ]; then continue; fi
   for path in "${isas[@]/%/:1}" "${isas[-1]}:2"; do
     isa="${path%:*}" threads="${path#*:}"
     {

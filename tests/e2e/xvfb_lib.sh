@@ -2,18 +2,22 @@
 # real window on it, and keys sent with xdotool. Sourced, not run.
 
 start_display() {
-  # Xvfb picks a free display number itself and writes it to the file.
+  # Xvfb picks a free display number itself and writes it to the file; its
+  # screen is XVFB_SCREEN when a test sets it.
   # Without -noreset it resets whenever its last client leaves, and a game
   # connecting during that reset cannot open the display.
   local numfile i j
   numfile=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$numfile" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 "${XVFB_SCREEN:-1280x1024x24}" -nolisten tcp -noreset 3>"$numfile" >/dev/null 2>&1 &
   xvfb_pid=$!
   for i in $(seq 100); do
     if [ -s "$numfile" ]; then
       export DISPLAY=":$(tr -d '[:space:]' <"$numfile")"
       # A real window or a clear failure: never SDL's fallback to the terminal.
       export SDL_VIDEODRIVER=x11
+      # The machine's sound devices play no part; a test that listens picks
+      # SDL's disk driver itself.
+      export SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}"
       rm -f "$numfile"
       for j in $(seq 50); do
         xdpyinfo >/dev/null 2>&1 && return 0

@@ -67,6 +67,8 @@ pts reference_line(int64_t w, int64_t h, int64_t x0, int64_t y0, int64_t x1, int
 TEST(Line, EndsAndClipping) {
   const std::pair<std::array<int32_t, 4>, pts> cases[] = {
       {{3, 3, 3, 3}, {{3, 3}}},
+      {{20, 0, 20, 0}, {}},  // a single pixel just past the right edge
+      {{0, 10, 0, 10}, {}},  // and just below the bottom
       {{0, 0, 4, 4}, {{0, 0}, {1, 1}, {2, 2}, {3, 3}, {4, 4}}},
       {{0, 0, 5, 2}, {{0, 0}, {1, 0}, {2, 1}, {3, 1}, {4, 2}, {5, 2}}},
       {{-10, 5, 10, 5}, {{0, 5}, {1, 5}, {2, 5}, {3, 5}, {4, 5}, {5, 5}, {6, 5}, {7, 5}, {8, 5}, {9, 5}, {10, 5}}}};

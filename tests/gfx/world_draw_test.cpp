@@ -66,6 +66,10 @@ TEST_F(WorldDrawTest, LinksTakeTheirColourByTemperatureAndSkipTheSeam) {
   EXPECT_EQ(at(400, 320), blend(orange, grey, 0.5f));
   EXPECT_EQ(at(0, 300), white);
   EXPECT_EQ(at(1, 300), white);
+  // Ends exactly half the world apart on screen count as across the seam.
+  add_link_between(vec(-400, 100), vec(400, 100), grey);
+  draw_world(0.0, 0.0);
+  EXPECT_EQ(at(400, 400), white);
 }
 
 TEST_F(WorldDrawTest, BurningLinksFadeFromHalfRedToWhite) {
@@ -139,6 +143,15 @@ TEST_F(WorldDrawTest, StationMarkerPulsesUntilVictory) {
   victory = true;
   draw_world(0.0, 1.0);
   EXPECT_EQ(at(410, 300), white);
+  // Without a station record there is nothing to mark: the picture is the
+  // one drawn after victory.
+  const std::vector<uint32_t> unmarked = pixels;
+  ships.resize(1);
+  ships.shrink_to_fit();
+  std::fill(pixels.begin(), pixels.end(), white);
+  victory = false;
+  draw_world(0.0, 1.0);
+  EXPECT_TRUE(pixels == unmarked);
 }
 
 }  // namespace

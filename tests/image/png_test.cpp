@@ -170,6 +170,16 @@ TEST(PngDecode, MalformedStreamsFailCleanly) {
   damaged[41] ^= 0xFF;
   EXPECT_TRUE(decode(damaged).empty());
   EXPECT_TRUE(decode(make_png(ihdr(3, 2, 8, 0), {})).empty());
+
+  // Up to 4 stray bytes after the last chunk are ignored; 5 to 11 refuse
+  // the stream, since they would begin a chunk that does not fit.
+  for (size_t stray = 1; stray <= 11; ++stray) {
+    bytes tail = good;
+    tail.insert(tail.end(), stray, 0);
+    EXPECT_EQ(decode(tail).empty(), stray >= 5) << stray << " stray bytes";
+  }
+  EXPECT_EQ(png_decode_memory(nullptr, 100, false, true, 0, w, h, out, 0), nullptr);
+  EXPECT_EQ(png_decode_memory(good.data(), 7, false, true, 0, w, h, out, 0), nullptr);
 }
 
 TEST(PngDecode, EmptyOrOversizedImagesFail) {
@@ -181,6 +191,7 @@ TEST(PngDecode, EmptyOrOversizedImagesFail) {
   // and so is 8192 x 8193 (over 2^26 pixels).
   EXPECT_EQ(decode(make_png(65536, 1, 1, 0, bytes(1 + 8192))).size(), 65536u);
   EXPECT_TRUE(decode(make_png(65537, 1, 1, 0, bytes(1 + 8193))).empty());
+  EXPECT_TRUE(decode(make_png(1, 65537, 1, 0, bytes(size_t(65537) * 2))).empty());
   EXPECT_TRUE(decode(make_png(8192, 8193, 1, 0, bytes(size_t(8193) * 1025))).empty());
 }
 
@@ -211,7 +222,13 @@ TEST(ImageRegistry, FirstAcceptingFormatDecodes) {
   EXPECT_EQ(out, nullptr);
   EXPECT_EQ(image_from_memory(signature.data(), 8, 0), nullptr);
 
-  // Once a format accepts the data no later one is asked.
+  // Once a format accepts the data no later one is asked, even when it has
+  // no memory decoder at all.
+  reset_image_formats();
+  register_format(
+      image_format{nullptr, nullptr, nullptr, nullptr, accept_all, nullptr, nullptr, nullptr});
+  register_builtin_formats();
+  EXPECT_EQ(image_from_memory(png.data(), int32_t(png.size()), 0), nullptr);
   reset_image_formats();
   register_format(
       image_format{nullptr, nullptr, nullptr, nullptr, accept_all, nullptr, refuse, nullptr});

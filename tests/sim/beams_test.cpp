@@ -61,6 +61,11 @@ TEST_F(Beams, OneSparkPerIntervalAcrossAllBeams) {
   for (int32_t pass = 1; pass < 25; ++pass) collision_and_weapon_pass(0.004);
   // One spark at once, then one every third pass of 4 ms against 10 ms.
   EXPECT_EQ(alive_particles(), 9);
+  // A timer that reaches exactly 0 waits one more pass.
+  hit_particle_timer = 0.004;
+  const int32_t before = alive_particles();
+  collision_and_weapon_pass(0.004);
+  EXPECT_EQ(alive_particles(), before);
 }
 
 TEST_F(Beams, ReachingTheCoreWinsAndEndsThePass) {

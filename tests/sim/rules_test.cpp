@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "game_fixture.h"
+#include "world/rules_version.h"
 
 namespace vorn {
 namespace {
@@ -32,13 +33,14 @@ TEST_F(Rules, ResetBuildsTheSameGameEveryTime) {
   const std::vector<vec2> first = enemy_centres();
   Random(1000);
   game_clock.current = 12.5;
+  game_clock.last_frame = 13.0;
   victory = true;  // a game lost after it was won
   game_over = true;
   game_reset(true);
   EXPECT_FALSE(victory);
   EXPECT_FALSE(game_over);
   EXPECT_EQ(lives, 2);
-  EXPECT_EQ(game_clock.start, 12.5);
+  EXPECT_EQ(game_clock.start, 13.0);
   const std::vector<vec2> second = enemy_centres();
   ASSERT_EQ(second.size(), first.size());
   for (size_t k = 0; k < first.size(); ++k) EXPECT_EQ(dist2(second[k], first[k]), 0.0);
@@ -176,6 +178,29 @@ TEST_F(Rules, ThePauseHoldsTheElapsedTimeWhateverTheFrameLengths) {
   game_over = true;
   hold_game_clock(update_game_clock(20.0));
   EXPECT_DOUBLE_EQ(game_clock.current - game_clock.start, shown + 1.0);
+}
+
+// A game that ended at 5 s, then 11 s on the Game Over screen, and Enter:
+// the new game's elapsed time counts from the restart. Demos of the first
+// rules generation count on from the end of the previous game instead.
+TEST_F(Rules, ARestartStartsTheElapsedTimeAgain) {
+  for (const int version : {2, 1}) {
+    SCOPED_TRACE(version);
+    vorn_test::start_clean_game();
+    rules_version = version;
+    game_reset(false);
+    update_game_clock(5.0);
+    game_over = true;
+    for (double t = 5.0; t <= 16.0; t += 0.5) update_game_clock(t);
+    EXPECT_EQ(game_clock.current - game_clock.start, 5.0);  // frozen while over
+    game_reset(true);
+    update_game_clock(16.25);
+    EXPECT_EQ(game_clock.current - game_clock.start, version >= 2 ? 0.25 : 11.25);
+    update_game_clock(17.0);
+    EXPECT_EQ(game_clock.current - game_clock.start, version >= 2 ? 1.0 : 12.0);
+  }
+  reset_rules_state();
+  EXPECT_EQ(rules_version, newest_rules_version);
 }
 
 }  // namespace

@@ -39,9 +39,22 @@ TEST_F(StepPhases, LinkSpringRemovesExtensionHalfAtEachEnd) {
   EXPECT_DOUBLE_EQ(b.vel.x, -1.0);
   EXPECT_EQ(nodes[links[at_rest].a].vel.x, 0.0);
   EXPECT_EQ(nodes[links[at_rest].b].vel.x, 0.0);
+
+  // Shorter substeps do not stiffen the spring past that: k stays 1.
+  clear_world();
+  const int32_t short_step = free_link(vec(0, 0), vec(10, 0));
+  nodes[links[short_step].b].pos = vec(12, 0);
+  substep(dt_alpha / 2);
+  EXPECT_DOUBLE_EQ(nodes[links[short_step].a].vel.x, 1.0);
+  EXPECT_DOUBLE_EQ(nodes[links[short_step].b].vel.x, -1.0);
 }
 
 TEST_F(StepPhases, OverheatedLinkBreaksAndCoolsOnce) {
+  const int32_t at_limit = free_link(vec(50, 0), vec(60, 0));
+  links[at_limit].temp = blow_temp;  // not above it: holds
+  substep(0.01);
+  EXPECT_FALSE(links[at_limit].burning);
+
   const int32_t i = free_link(vec(0, 0), vec(10, 0));
   links[i].temp = blow_temp + 50;
   substep(0.01);
@@ -108,6 +121,14 @@ TEST_F(StepCamera, GlidesThenSnaps) {
   EXPECT_GT(steps, 20);
   EXPECT_EQ(camera.x, -100.0);
   EXPECT_EQ(cam_dx, -100);
+
+  // Exactly the snap distance away still glides.
+  ships[0].pos = vec(105, 0);
+  cam_glide = true;
+  camera_step(0.01);
+  EXPECT_TRUE(cam_glide);
+  EXPECT_DOUBLE_EQ(camera.x, -100.5);
+  cam_glide = false;
 
   // Without a glide the camera jumps, and its shift wraps across the seam.
   ships[0].pos = vec(-800.6, 0);

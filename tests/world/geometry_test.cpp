@@ -75,6 +75,13 @@ TEST_F(Geometry, CameraShift) {
   set_camera_shift(vec(2.5, 3.5));
   EXPECT_EQ(cam_dx, 2);
   EXPECT_EQ(cam_dy, 4);
+  // Exactly half the world either way is kept as it is.
+  set_camera_shift(vec(-800, 600));
+  EXPECT_EQ(cam_dx, -800);
+  EXPECT_EQ(cam_dy, 600);
+  set_camera_shift(vec(800, -600));
+  EXPECT_EQ(cam_dx, 800);
+  EXPECT_EQ(cam_dy, -600);
   set_camera_shift(vec(std::nan(""), 0));
   EXPECT_EQ(cam_dx, 0);
 }

@@ -1,0 +1,98 @@
+// The PNG writer: libpng reads the pixel rows in place (blue, green, red,
+// alpha in memory), told to swap to RGB order and, for RGB, to drop the
+// fourth byte. libpng reports errors by longjmp, so the part that libpng can
+// leave holds no object with a destructor.
+#include "image/png_write.h"
+
+#include <png.h>
+
+#include <cerrno>
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+
+namespace vorn {
+
+namespace {
+
+// Where libpng's error text goes; lives on the caller's stack.
+struct png_error_text {
+  char text[160];
+};
+
+void on_error(png_structp png, png_const_charp message) {
+  auto* out = static_cast<png_error_text*>(png_get_error_ptr(png));
+  std::snprintf(out->text, sizeof out->text, "%s", message);
+  png_longjmp(png, 1);
+}
+
+void on_warning(png_structp, png_const_charp) {}
+
+// Writes the image to an open file; false with the reason in `error`.
+bool write_stream(std::FILE* f, const uint32_t* pixels, int32_t width, int32_t height, bool keep_alpha,
+                  png_error_text& error) {
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &error, on_error, on_warning);
+  if (png == nullptr) {
+    std::snprintf(error.text, sizeof error.text, "%s", std::strerror(ENOMEM));
+    return false;
+  }
+  png_infop info = png_create_info_struct(png);
+  if (info == nullptr) {
+    png_destroy_write_struct(&png, nullptr);
+    std::snprintf(error.text, sizeof error.text, "%s", std::strerror(ENOMEM));
+    return false;
+  }
+  if (setjmp(png_jmpbuf(png))) {
+    png_destroy_write_struct(&png, &info);
+    return false;
+  }
+  png_init_io(png, f);
+  png_set_IHDR(png, info, png_uint_32(width), png_uint_32(height), 8,
+               keep_alpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  png_write_info(png, info);
+  png_set_bgr(png);
+  if (!keep_alpha) png_set_filler(png, 0, PNG_FILLER_AFTER);
+  for (int32_t y = 0; y < height; ++y) {
+    // libpng only reads the row; its interface is not const.
+    auto* row = reinterpret_cast<png_bytep>(const_cast<uint32_t*>(pixels + size_t(y) * size_t(width)));
+    png_write_row(png, row);
+  }
+  png_write_end(png, info);
+  png_destroy_write_struct(&png, &info);
+  return true;
+}
+
+bool fail(const std::string& name, const char* reason) {
+  std::fprintf(stderr, "cannot write %s: %s\n", name.c_str(), reason);
+  return false;
+}
+
+}  // namespace
+
+bool save_png(const std::string& file_name, const uint32_t* pixels, int32_t width, int32_t height,
+              bool keep_alpha) {
+  // PNG sides are 1 to 2^31 - 1.
+  if (width < 1 || height < 1 || pixels == nullptr) return fail(file_name, std::strerror(EINVAL));
+  const std::string temp = file_name + ".tmp";
+  std::FILE* f = std::fopen(temp.c_str(), "wb");
+  if (f == nullptr) return fail(file_name, std::strerror(errno));
+  png_error_text error{};
+  bool ok = write_stream(f, pixels, width, height, keep_alpha, error);
+  int err = ok ? 0 : errno;
+  if (std::fclose(f) != 0 && ok) {
+    ok = false;
+    err = errno;
+  }
+  if (ok && std::rename(temp.c_str(), file_name.c_str()) != 0) {
+    ok = false;
+    err = errno;
+  }
+  if (!ok) {
+    std::remove(temp.c_str());
+    return fail(file_name, error.text[0] != '\0' ? error.text : std::strerror(err != 0 ? err : EIO));
+  }
+  return true;
+}
+
+}  // namespace vorn

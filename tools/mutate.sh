@@ -1,0 +1,101 @@
+#!/usr/bin/env bash
+# Mutation testing: do the tests catch real faults? Applies each mutant of
+# tests/mutation/mutants.tsv to a copy of the sources one at a time (a
+# flipped comparison, a changed constant, a dropped statement), rebuilds
+# incrementally, runs the fast tests (every unit, integration and corpus
+# replay test, the command-line tests and the golden demos; not the
+# real-window tests) in an optimised build with the sanitizers, so that a
+# mutant reading past an array is caught, and prints which mutants the
+# suite kills.
+#   tools/mutate.sh [PATTERN]     only the mutants whose file or note match
+# Exit status 1 when a mutant that is not marked equivalent survives, or
+# when a mutant no longer matches its source line (the list needs updating).
+set -uo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+source tools/deps.sh
+ensure_packages "${BUILD_PACKAGES[@]}" libgtest-dev libbenchmark-dev
+
+list=tests/mutation/mutants.tsv
+work="$root/build/mutate"
+pattern=${1:-}
+mkdir -p "$work"
+# The mutants are applied to a copy, so the working tree is never left
+# mutated, whatever happens to this script.
+# Copied with their times kept, so the next run rebuilds only what changed.
+mkdir -p "$work/src-copy"
+tar -C "$root" --exclude=./build --exclude=./.git -cf - . | tar -C "$work/src-copy" -xf -
+copy="$work/src-copy"
+bin="$work/bin"
+cmake -S "$copy" -B "$bin" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVORN_SANITIZE=ON -DVORN_TESTS=ON >/dev/null || exit 2
+cmake --build "$bin" >"$work/build.log" 2>&1 || { tail -n 20 "$work/build.log"; exit 2; }
+
+# fast_tests: 0 when every fast test passes.
+fast_tests() {
+  timeout 900 ctest --test-dir "$bin" -E '^e2e_' --stop-on-failure --timeout 120 -j "$(nproc)" >"$work/ctest.log" 2>&1 || return 1
+  bash "$copy/tests/e2e/command_line.sh" "$bin/vorn" >"$work/e2e.log" 2>&1 || return 1
+  bash "$copy/tests/e2e/run_length.sh" "$bin/vorn" >>"$work/e2e.log" 2>&1 || return 1
+  bash "$copy/tests/e2e/golden_demos.sh" "$bin/vorn" >>"$work/e2e.log" 2>&1 || return 1
+}
+
+echo "checking that the unmutated sources pass the fast tests ..."
+fast_tests || { echo "the fast tests fail without any mutant (see $work/ctest.log, $work/e2e.log)"; exit 2; }
+
+killed=0 survived=0 equivalent=0 stale=0 n=0
+survivors=()
+while IFS=$'\t' read -r file line before after status note; do
+  [[ -z "$file" || "$file" == \#* ]] && continue
+  [[ -n "$pattern" && "$file $note" != *$pattern* ]] && continue
+  n=$((n + 1))
+  target="$copy/$file"
+  # The mutant's line, or the nearest line within 40 that holds `before`
+  # (the list survives small edits above it).
+  at=$(python3 - "$target" "$line" "$before" <<'PY'
+import sys
+path, line, before = sys.argv[1], int(sys.argv[2]), sys.argv[3]
+lines = open(path).read().split('\n')
+hits = [i + 1 for i, l in enumerate(lines) if before in l and abs(i + 1 - line) <= 40]
+print(min(hits, key=lambda i: abs(i - line)) if hits else 0)
+PY
+)
+  label="$file:$line  $before  ->  $after"
+  if [ "$at" = 0 ]; then
+    echo "STALE     $label"
+    stale=$((stale + 1))
+    continue
+  fi
+  cp "$target" "$work/original"
+  python3 - "$target" "$at" "$before" "$after" <<'PY'
+import sys
+path, at, before, after = sys.argv[1], int(sys.argv[2]), sys.argv[3], sys.argv[4]
+lines = open(path).read().split('\n')
+lines[at - 1] = lines[at - 1].replace(before, after, 1)
+open(path, 'w').write('\n'.join(lines))
+PY
+  if ! cmake --build "$bin" >"$work/build.log" 2>&1; then
+    result=killed how="does not build"
+  elif fast_tests; then
+    result=survived how=""
+  else
+    result=killed how="$(grep -m1 -oE '(\*\*\*Failed|Failed|FAIL)[^)]*' "$work/ctest.log" "$work/e2e.log" | head -n 1 | cut -d: -f2-)"
+  fi
+  cp "$work/original" "$target"
+  if [ "$status" = equivalent ]; then
+    echo "EQUIV     $label   ($result; $note)"
+    equivalent=$((equivalent + 1))
+  elif [ "$result" = killed ]; then
+    echo "killed    $label   ${how:+[$how]}"
+    killed=$((killed + 1))
+  else
+    echo "SURVIVED  $label   ($note)"
+    survived=$((survived + 1))
+    survivors+=("$label")
+  fi
+done <"$list"
+cmake --build "$bin" >/dev/null 2>&1
+
+total=$((killed + survived))
+echo
+echo "mutants: $n; killed $killed of $total that can change behaviour; $equivalent marked equivalent; $stale stale"
+[ $total -gt 0 ] && echo "score: $((100 * killed / total)) %"
+[ "$survived" -eq 0 ] && [ "$stale" -eq 0 ]
