@@ -74,7 +74,7 @@ std::vector<uint8_t> decode(const std::vector<uint8_t>& data, bool through_regis
 class PngSuite : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!std::filesystem::is_directory(suite)) GTEST_SKIP() << "no PngSuite at " << suite;
+    ASSERT_TRUE(std::filesystem::is_directory(suite)) << "the PngSuite images are missing from " << suite;
     reset_image_formats();
     register_builtin_formats();
   }
