@@ -16,11 +16,12 @@ std::string real_text(double v) {
   return std::string(buf, res.ptr);
 }
 
-// Splits a line at single spaces.
+// Splits a line at single spaces. After a space, start is at most the
+// line's size, so the loop ends only at the last field.
 std::vector<std::string_view> fields(std::string_view line) {
   std::vector<std::string_view> out;
   size_t start = 0;
-  while (start <= line.size()) {
+  for (;;) {
     const size_t sp = line.find(' ', start);
     const size_t end = sp == std::string_view::npos ? line.size() : sp;
     out.push_back(line.substr(start, end - start));

@@ -2,6 +2,8 @@
 // and printing the settings in effect so that they load back exactly.
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include <algorithm>
 #include <bit>
 #include <cfloat>
@@ -164,6 +166,29 @@ TEST(ConfigReference, OneRowPerKeyWithFormattedDefaults) {
   for (const tunable& t : tunable_table()) keys.emplace_back(t.key);
   std::sort(keys.begin(), keys.end());
   EXPECT_EQ(std::adjacent_find(keys.begin(), keys.end()), keys.end());
+}
+
+TEST(ConfigReference, ManualPageParagraphPerKeyWithRoffEscapes) {
+  const std::string roff = config_reference_roff();
+  EXPECT_EQ(std::count(roff.begin(), roff.end(), '\n'), 3 * std::ssize(tunable_table()));
+  // Hyphens as minus signs, so that a negative default reads as one.
+  EXPECT_NE(roff.find(".BR ds_xpos \" (real, default \\-172.5)\"\n"), std::string::npos);
+  EXPECT_NE(roff.find(".BR screenx \" (int, default 800)\"\n"), std::string::npos);
+  // No text line opens with '.' or '\'' (roff would read it as a request),
+  // and no bare '-' or backslash escapes is left.
+  std::istringstream lines(roff);
+  std::string line;
+  for (int n = 0; std::getline(lines, line); ++n) {
+    if (n % 3 == 2) {
+      ASSERT_FALSE(line.empty());
+      EXPECT_TRUE(line[0] != '.' && line[0] != '\'') << line;
+    }
+    for (size_t i = 0; i < line.size(); ++i) {
+      if (line[i] == '-') {
+        EXPECT_TRUE(i > 0 && line[i - 1] == '\\') << line;
+      }
+    }
+  }
 }
 
 }  // namespace
