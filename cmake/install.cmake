@@ -2,6 +2,9 @@
 # tools/icongen, the manual page with the configuration keys from the key
 # table, the AppStream data, and the README, licence and changelog.
 include(GNUInstallDirs)
+# Games go into their own folder (/usr/games in the Debian package), which
+# is on every user's PATH on Debian and Ubuntu.
+set(VORN_INSTALL_GAMESDIR games CACHE PATH "Where the game is installed, under the prefix")
 
 add_executable(icongen tools/icongen.cpp)
 target_link_libraries(icongen PRIVATE vorncore)
@@ -36,7 +39,7 @@ add_custom_command(OUTPUT ${VORN_SHARE_OUT}/changelog.gz
 add_custom_target(vorn_share ALL DEPENDS ${VORN_ICONS} ${VORN_SHARE_OUT}/vorn.6.gz
                   ${VORN_SHARE_OUT}/changelog.gz)
 
-install(TARGETS vorn RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS vorn RUNTIME DESTINATION ${VORN_INSTALL_GAMESDIR})
 install(FILES packaging/vorn.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES packaging/vorn.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo
         RENAME io.github.vorn_game.vorn.metainfo.xml)
@@ -47,3 +50,5 @@ endforeach()
 install(FILES ${VORN_SHARE_OUT}/vorn.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 install(FILES README.md packaging/copyright ${VORN_SHARE_OUT}/changelog.gz
         DESTINATION ${CMAKE_INSTALL_DOCDIR})
+
+include(cmake/package.cmake)

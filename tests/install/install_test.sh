@@ -14,7 +14,7 @@ u="$root/usr/local"
 
 [ -z "$(find "$root" -mindepth 1 -maxdepth 1 ! -name usr)" ] || fail "files outside the prefix"
 expected=(
-  bin/vorn
+  games/vorn
   share/applications/vorn.desktop
   share/metainfo/io.github.vorn_game.vorn.metainfo.xml
   share/man/man6/vorn.6.gz
@@ -26,7 +26,7 @@ for size in 32 64 128 256; do expected+=("share/icons/hicolor/${size}x${size}/ap
 for f in "${expected[@]}"; do [ -s "$u/$f" ] || fail "missing $f"; done
 count=$(find "$u" -type f | wc -l)
 [ "$count" -eq "${#expected[@]}" ] || fail "$count files installed, ${#expected[@]} expected"
-[ -x "$u/bin/vorn" ] || fail "the game is not executable"
+[ -x "$u/games/vorn" ] || fail "the game is not executable"
 
 # Each icon: a PNG of its own size with an alpha channel, see-through in a
 # corner and opaque in the middle.
@@ -51,10 +51,10 @@ page=$(MANWIDTH=200 man -l "$u/share/man/man6/vorn.6.gz" 2>/dev/null)
 while IFS='=' read -r key value; do
   grep -qF -- "$key (" <<<"$page" || fail "manual page lacks the key $key"
   grep -qF -- "default $value)" <<<"$page" || fail "manual page lacks the default of $key"
-done < <(SDL_VIDEODRIVER=dummy "$u/bin/vorn" --print-config)
+done < <(SDL_VIDEODRIVER=dummy "$u/games/vorn" --print-config)
 for section in OPTIONS KEYS FILES ENVIRONMENT "EXIT STATUS" EXAMPLES; do
   grep -q "^$section" <<<"$page" || fail "manual page lacks $section"
 done
 
-"$u/bin/vorn" --version | grep -q '^vorn ' || fail "the installed game does not run"
+"$u/games/vorn" --version | grep -q '^vorn ' || fail "the installed game does not run"
 echo "install layout ok"
