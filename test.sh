@@ -23,3 +23,6 @@ GLIBC_TUNABLES=glibc.cpu.hwcaps=-AVX2,-FMA,-AVX512F bash tests/e2e/golden_demos.
 CC=clang CXX=clang++ cmake -S . -B build/clang -G Ninja -DCMAKE_BUILD_TYPE=Release -DVORN_TESTS=OFF >/dev/null
 cmake --build build/clang --target vorn
 bash tests/e2e/golden_demos.sh "$PWD/build/clang/vorn"
+# A demo recorded live in a window by the optimised g++ build replays in the
+# clang build.
+bash tests/e2e/demo_live.sh "$PWD/build/release/vorn" "$PWD/build/clang/vorn"

@@ -1,5 +1,6 @@
-// Vorn's benchmark: whole frames at several enemy counts, the world drawing
-// and one physics substep alone, each also as a multiple of copying one
+// Vorn's benchmark: whole frames at several enemy counts (on the default
+// threads and on one, in each instruction set), the world drawing and one
+// physics substep alone, each also as a multiple of copying one
 // screen-sized pixel buffer, and the heap allocations each iteration makes.
 //
 // The game runs headless (SDL's dummy video driver) at the built-in defaults
@@ -14,8 +15,10 @@
 // console output divides every case's CPU time per iteration by the
 // reference's from the same run and shows it as the counter "x_ref". CPU
 // time rather than wall time: on a shared machine the wall time also counts
-// the time other processes had the processor. With a filter that leaves the
-// reference out, no ratio is shown.
+// the time other processes had the processor. Cases whose frames share out
+// work to worker threads are compared by wall time ("x_wall", against the
+// reference's wall time): the CPU time is that of the measuring thread
+// alone. With a filter that leaves the reference out, no ratio is shown.
 //
 // Allocations: the global operator new is replaced by one that counts;
 // "allocs" is the number of allocations per iteration inside the timed
@@ -44,8 +47,10 @@
 #include "gfx/font.h"
 #include "gfx/world_draw.h"
 #include "sim/control.h"
+#include "sim/isa.h"
 #include "sim/rules.h"
 #include "sim/step.h"
+#include "sim/workers.h"
 #include "world/atan.h"
 #include "world/ships.h"
 #include "world/world.h"
@@ -211,9 +216,18 @@ void scale_screen(benchmark::State& state) {
   meter.report(state);
 }
 
-// game_frame as the frame loop calls it. A game that ends is begun anew
-// outside the timed region.
-void full_frame(benchmark::State& state, int32_t enemies) {
+// How a crowd case runs: its threads (0: the game's default) and its
+// instruction set.
+struct crowd_path {
+  int32_t threads = 0;
+  isa_level isa = best_isa();
+};
+
+// game_frame as the frame loop calls it, on the given path. A game that
+// ends is begun anew outside the timed region.
+void full_frame(benchmark::State& state, int32_t enemies, crowd_path path) {
+  select_isa(path.isa);
+  set_thread_count(path.threads > 0 ? path.threads : default_thread_count());
   new_game(enemies);
   allocation_meter meter;
   for (auto _ : state) {
@@ -348,6 +362,12 @@ double seconds_per_iteration(const benchmark::BenchmarkReporter::Run& run) {
   return run.GetAdjustedCPUTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
 }
 
+// Wall time: what counts when worker threads share the frame (CPU time is
+// the measuring thread's alone).
+double wall_seconds_per_iteration(const benchmark::BenchmarkReporter::Run& run) {
+  return run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
+}
+
 // The console table with every time also as a multiple of the reference's
 // time per iteration (its mean when it ran repeatedly).
 class ratio_reporter : public benchmark::ConsoleReporter {
@@ -357,8 +377,11 @@ class ratio_reporter : public benchmark::ConsoleReporter {
   void ReportRuns(const std::vector<Run>& reports) override {
     for (const Run& r : reports) {
       if (r.run_name.function_name != reference_name || r.error_occurred) continue;
-      if (r.run_type == Run::RT_Iteration && reference_ <= 0) reference_ = seconds_per_iteration(r);
-      if (r.run_type == Run::RT_Aggregate && r.aggregate_name == "mean") reference_ = seconds_per_iteration(r);
+      const bool first = r.run_type == Run::RT_Iteration && reference_ <= 0;
+      if (first || (r.run_type == Run::RT_Aggregate && r.aggregate_name == "mean")) {
+        reference_ = seconds_per_iteration(r);
+        wall_reference_ = wall_seconds_per_iteration(r);
+      }
     }
     for (const Run& r : reports) {
       if (r.run_name.function_name == "atan/libm" && r.run_type == Run::RT_Iteration && !r.error_occurred)
@@ -367,7 +390,10 @@ class ratio_reporter : public benchmark::ConsoleReporter {
     std::vector<Run> shown = reports;
     for (Run& r : shown) {
       const bool timed = r.run_type == Run::RT_Iteration || r.aggregate_name == "mean" || r.aggregate_name == "median";
-      if (reference_ > 0 && timed && !r.error_occurred) r.counters["x_ref"] = seconds_per_iteration(r) / reference_;
+      if (reference_ > 0 && timed && !r.error_occurred) {
+        r.counters["x_ref"] = seconds_per_iteration(r) / reference_;
+        r.counters["x_wall"] = wall_seconds_per_iteration(r) / wall_reference_;
+      }
       // The own arctangent also as a multiple of the C library's, same run.
       if (libm_atan_ > 0 && timed && !r.error_occurred && r.run_name.function_name == "atan/own")
         r.counters["x_libm"] = seconds_per_iteration(r) / libm_atan_;
@@ -377,6 +403,7 @@ class ratio_reporter : public benchmark::ConsoleReporter {
 
  private:
   double reference_ = 0;
+  double wall_reference_ = 0;
   double libm_atan_ = 0;
 };
 
@@ -393,20 +420,35 @@ int main(int argc, char** argv) {
   game_reset(false);
 
   default_enemies = enemy_count;
+  select_isa(best_isa());
+  set_thread_count(default_thread_count());
   benchmark::RegisterBenchmark(reference_name, copy_screen)->Unit(benchmark::kMicrosecond);
   // The game cases play a fixed stretch of the game (the same frames on
   // every run and machine, so that runs compare): 30 s of play at up to 50
-  // enemies, 4 s at 500, 0.5 s at 2000.
-  benchmark::RegisterBenchmark("full_frame/defaults", full_frame, default_enemies)
+  // enemies, 4 s at 200 and 500, 2 s at 1000, 0.5 s at 2000. Without a
+  // suffix a case runs on the default threads in the widest instruction
+  // set; "threads:1" on the game's thread alone, "isa:NAME" in that set.
+  benchmark::RegisterBenchmark("full_frame/defaults", full_frame, default_enemies, crowd_path{})
       ->Iterations(1800)
       ->Unit(benchmark::kMicrosecond);
   const struct {
     int32_t enemies;
     int64_t frames;
-  } crowds[] = {{50, 1800}, {500, 240}, {2000, 30}};
+    crowd_path path;
+    std::string suffix;
+  } crowds[] = {{50, 1800, {}, ""},
+                {200, 240, {}, ""},
+                {500, 240, {}, ""},
+                {1000, 120, {}, ""},
+                {1000, 120, {1, best_isa()}, "/threads:1"},
+                {1000, 120, {1, isa_level::avx2}, "/threads:1/isa:avx2"},
+                {1000, 120, {1, isa_level::baseline}, "/threads:1/isa:baseline"},
+                {2000, 30, {}, ""},
+                {2000, 30, {1, best_isa()}, "/threads:1"}};
   for (const auto& c : crowds) {
-    const std::string name = "full_frame/enemies:" + std::to_string(c.enemies);
-    benchmark::RegisterBenchmark(name.c_str(), full_frame, c.enemies)
+    if (!isa_supported(c.path.isa)) continue;
+    const std::string name = "full_frame/enemies:" + std::to_string(c.enemies) + c.suffix;
+    benchmark::RegisterBenchmark(name.c_str(), full_frame, c.enemies, c.path)
         ->Iterations(c.frames)
         ->Unit(benchmark::kMillisecond);
   }
@@ -426,5 +468,6 @@ int main(int argc, char** argv) {
   ratio_reporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
+  reset_workers();
   return 0;
 }

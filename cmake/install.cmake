@@ -1,54 +1,76 @@
-# What `cmake --install` lays out: the game, its desktop entry, icons drawn by
-# tools/icongen, the manual page with the configuration keys from the key
-# table, the AppStream data, and the README, licence and changelog.
+# What `cmake --install` lays out (GNU directories; DESTDIR and --prefix
+# respected): the game, its desktop entry, icons, manual page, AppStream data
+# and documents; and the Debian package CPack builds from the same layout.
 include(GNUInstallDirs)
-# Games go into their own folder (/usr/games in the Debian package), which
-# is on every user's PATH on Debian and Ubuntu.
-set(VORN_INSTALL_GAMESDIR games CACHE PATH "Where the game is installed, under the prefix")
 
-add_executable(icongen tools/icongen.cpp)
-target_link_libraries(icongen PRIVATE vorncore)
+# The release these files describe.
+set(VORN_DATE 2026-12-07)
 
-set(VORN_SHARE_OUT ${CMAKE_BINARY_DIR}/share)
+# The icons: the station drawn by the game's own primitives (make_icons).
 set(VORN_ICON_SIZES 32 64 128 256)
-set(VORN_ICONS "")
+add_executable(make_icons tools/make_icons.cpp)
+target_link_libraries(make_icons PRIVATE vorncore)
+set(VORN_ICON_DIR ${CMAKE_BINARY_DIR}/icons)
+set(VORN_ICONS)
 foreach(size ${VORN_ICON_SIZES})
-  list(APPEND VORN_ICONS ${VORN_SHARE_OUT}/vorn-${size}.png)
+  list(APPEND VORN_ICONS ${VORN_ICON_DIR}/${size}.png)
 endforeach()
 add_custom_command(OUTPUT ${VORN_ICONS}
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${VORN_SHARE_OUT}
-  COMMAND icongen ${VORN_SHARE_OUT}
-  DEPENDS icongen
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${VORN_ICON_DIR}
+  COMMAND make_icons ${VORN_ICON_DIR} ${VORN_ICON_SIZES}
+  DEPENDS make_icons
   COMMENT "Drawing the icons")
 
-# Manual page and changelog, compressed the way Debian wants them (-n: no
-# name or time stamp, so the same sources give the same bytes).
-add_custom_command(OUTPUT ${VORN_SHARE_OUT}/vorn.6 ${VORN_SHARE_OUT}/vorn.6.gz
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${VORN_SHARE_OUT}
-  COMMAND ${CMAKE_COMMAND} -DCONFIGDOC=$<TARGET_FILE:configdoc>
-          -DTEMPLATE=${CMAKE_SOURCE_DIR}/docs/vorn.6.in -DOUTPUT=${VORN_SHARE_OUT}/vorn.6
-          -P ${CMAKE_SOURCE_DIR}/cmake/make_manpage.cmake
-  COMMAND gzip -9nfk ${VORN_SHARE_OUT}/vorn.6
-  DEPENDS configdoc ${CMAKE_SOURCE_DIR}/docs/vorn.6.in ${CMAKE_SOURCE_DIR}/cmake/make_manpage.cmake
-  COMMENT "Making the manual page")
-add_custom_command(OUTPUT ${VORN_SHARE_OUT}/changelog.gz
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${VORN_SHARE_OUT}
-  COMMAND gzip -9n < ${CMAKE_SOURCE_DIR}/packaging/changelog > ${VORN_SHARE_OUT}/changelog.gz
-  DEPENDS ${CMAKE_SOURCE_DIR}/packaging/changelog
-  VERBATIM)
-add_custom_target(vorn_share ALL DEPENDS ${VORN_ICONS} ${VORN_SHARE_OUT}/vorn.6.gz
-                  ${VORN_SHARE_OUT}/changelog.gz)
+# The manual page: the template with the configuration keys from the table.
+set(VORN_MANUAL ${CMAKE_BINARY_DIR}/vorn.6)
+add_custom_command(OUTPUT ${VORN_MANUAL}
+  COMMAND configdoc --roff > ${CMAKE_BINARY_DIR}/config_keys.roff
+  COMMAND ${CMAKE_COMMAND} -DTEMPLATE=${CMAKE_SOURCE_DIR}/packaging/vorn.6.in
+          -DKEYS=${CMAKE_BINARY_DIR}/config_keys.roff -DOUT=${VORN_MANUAL}
+          -DPROJECT_VERSION=${PROJECT_VERSION} -DVORN_DATE=${VORN_DATE}
+          -P ${CMAKE_SOURCE_DIR}/cmake/make_manual.cmake
+  DEPENDS configdoc ${CMAKE_SOURCE_DIR}/packaging/vorn.6.in ${CMAKE_SOURCE_DIR}/cmake/make_manual.cmake
+  COMMENT "Writing the manual page")
+# Debian wants it compressed, at the best level, without a time stamp.
+add_custom_command(OUTPUT ${VORN_MANUAL}.gz
+  COMMAND gzip -9 -n -c ${VORN_MANUAL} > ${VORN_MANUAL}.gz
+  DEPENDS ${VORN_MANUAL})
+add_custom_target(vorn_data ALL DEPENDS ${VORN_ICONS} ${VORN_MANUAL}.gz)
 
-install(TARGETS vorn RUNTIME DESTINATION ${VORN_INSTALL_GAMESDIR})
+# The game goes into bin; Debian's package puts it into games, as Debian
+# does with games (tools/package.sh sets VORN_BINDIR=games).
+set(VORN_BINDIR ${CMAKE_INSTALL_BINDIR} CACHE STRING "Where the game is installed, below the prefix")
+install(TARGETS vorn RUNTIME DESTINATION ${VORN_BINDIR})
 install(FILES packaging/vorn.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES packaging/vorn.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo
-        RENAME io.github.vorn_game.vorn.metainfo.xml)
+install(FILES packaging/io.vorn.Vorn.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 foreach(size ${VORN_ICON_SIZES})
-  install(FILES ${VORN_SHARE_OUT}/vorn-${size}.png
+  install(FILES ${VORN_ICON_DIR}/${size}.png
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps RENAME vorn.png)
 endforeach()
-install(FILES ${VORN_SHARE_OUT}/vorn.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
-install(FILES README.md packaging/copyright ${VORN_SHARE_OUT}/changelog.gz
-        DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES ${VORN_MANUAL}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+install(FILES README.md packaging/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
+# Debian's name and form for the changelog.
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/changelog.gz
+  COMMAND gzip -9 -n -c ${CMAKE_SOURCE_DIR}/packaging/changelog > ${CMAKE_BINARY_DIR}/changelog.gz
+  DEPENDS ${CMAKE_SOURCE_DIR}/packaging/changelog)
+add_custom_target(vorn_changelog ALL DEPENDS ${CMAKE_BINARY_DIR}/changelog.gz)
+install(FILES ${CMAKE_BINARY_DIR}/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
-include(cmake/package.cmake)
+# The Debian package (tools/package.sh builds and checks it).
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME vorn)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_CONTACT "Vorn maintainers <maintainers@users.noreply.c-seed-1eb4d238.example>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "soft-body space shooter")
+set(CPACK_PACKAGE_DESCRIPTION "Every ship and the large diamond-shaped station is a body of point masses
+joined by springs that heat up and break under beams and collisions, in a
+world that wraps around at its edges. Break the enemy darts apart, then
+reach the station's core with your beam. Drawn in software through SDL.")
+set(CPACK_DEBIAN_PACKAGE_SECTION games)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://vorn.example/")
+set(CPACK_STRIP_FILES ON)
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+include(CPack)

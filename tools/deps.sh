@@ -38,6 +38,5 @@ ensure_packages() {
 }
 
 BUILD_PACKAGES=(g++ cmake ninja-build pkg-config libsdl1.2-dev zlib1g-dev libpng-dev libx11-dev)
-TEST_PACKAGES=(libgtest-dev libbenchmark-dev xvfb xdotool x11-utils imagemagick libmpfr-dev clang desktop-file-utils appstream man-db)
-# What tools/package.sh needs besides the build packages.
-PACKAGE_PACKAGES=(dpkg-dev file lintian desktop-file-utils appstream man-db)
+TEST_PACKAGES=(libgtest-dev libbenchmark-dev xvfb xdotool x11-utils imagemagick libmpfr-dev clang
+  desktop-file-utils appstream man-db)

@@ -3,13 +3,17 @@
 // settings and random input, and fails on a frame that takes too long.
 //
 //   vorn_soak [--configs N] [--frames M] [--seed S] [--only K] [--frame-limit SEC]
-//             [--config-seconds SEC] [--digests]
+//             [--config-seconds SEC] [--digests] [--crowd E] [--threads T]
 //
 // A configuration whose frames are all slow (a world crammed full) stops
 // when its time (--config-seconds of wall time) runs out: it is counted as
 // cut short, not failed, unless a single frame overstays its limit.
 // --digests prints every configuration's final state checksum, so that two
 // builds (optimised and sanitizer) can be shown to play the same games.
+// --crowd E gives every configuration E enemy ships, large enough for the
+// crowd's worker threads (--threads T, default 1) and its vector kernels
+// (chosen by VORN_ISA as in the game), so that the digests of one seed can
+// be compared across thread counts and instruction sets.
 // Every configuration K is drawn from its own generator, seeded from S and K,
 // so `--only K` replays configuration K alone exactly as a full run plays it.
 // Settings that ask for more memory than the machine has are refused by the
@@ -20,6 +24,7 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <charconv>
 #include <chrono>
@@ -46,9 +51,11 @@
 #include "gfx/font.h"
 #include "sim/beams.h"
 #include "sim/control.h"
+#include "sim/isa.h"
 #include "sim/rules.h"
 #include "sim/session.h"
 #include "sim/step.h"
+#include "sim/workers.h"
 #include "world/geometry.h"
 #include "world/rng.h"
 #include "world/ships.h"
@@ -86,6 +93,8 @@ struct soak_options {
   double frame_limit = 2.0;
   double config_seconds = 30.0;
   bool digests = false;  // one line per configuration: its final checksum
+  int64_t crowd = -1;    // >= 0: every configuration's enemy_count
+  int64_t threads = 1;   // threads sharing the crowd's work
 };
 
 constexpr double nan_value = std::numeric_limits<double>::quiet_NaN();
@@ -367,6 +376,7 @@ bool run_configuration(const soak_options& o, int64_t index, totals& sum) {
   reset_game_state();
   const configuration c = make_configuration(o.seed, index);
   apply(c);
+  if (o.crowd >= 0) enemy_count = static_cast<int32_t>(o.crowd);
   const std::string text = describe(c, o.seed);
   {
     std::lock_guard<std::mutex> hold(dog.text_lock);
@@ -482,6 +492,10 @@ bool parse(int argc, char** argv, soak_options& o) {
       o.seed = static_cast<uint64_t>(n);
     } else if (a == "--only" && read_number(v, n)) {
       o.only = n;
+    } else if (a == "--crowd" && read_number(v, n) && n <= INT32_MAX) {
+      o.crowd = n;
+    } else if (a == "--threads" && read_number(v, n) && n >= 1) {
+      o.threads = n;
     } else if (a == "--frame-limit" && read_seconds(v, o.frame_limit)) {
     } else if (a == "--config-seconds" && read_seconds(v, o.config_seconds)) {
     } else {
@@ -498,9 +512,16 @@ int main(int argc, char** argv) {
   if (!parse(argc, argv, o)) {
     std::fprintf(stderr,
                  "usage: vorn_soak [--configs N] [--frames M] [--seed S] [--only K] [--frame-limit SECONDS]\n"
-                 "                 [--config-seconds SECONDS] [--digests]\n");
+                 "                 [--config-seconds SECONDS] [--digests] [--crowd E] [--threads T]\n");
     return 2;
   }
+  std::string isa_error;
+  if (!select_isa_from(std::getenv("VORN_ISA"), isa_error)) {
+    std::fprintf(stderr, "vorn_soak: %s\n", isa_error.c_str());
+    return 1;
+  }
+  set_thread_count(static_cast<int32_t>(std::min<int64_t>(o.threads, max_threads)));
+  const int32_t threads = thread_count();
   setenv("SDL_VIDEODRIVER", "dummy", 1);
   // Screenshots land in a directory of the runner's own, emptied after
   // every configuration and removed at the end.
@@ -526,6 +547,7 @@ int main(int argc, char** argv) {
   const double seconds = std::chrono::duration<double>(soak_clock::now() - start).count();
   dog.stop = true;
   watcher.join();
+  reset_workers();
   SDL_Quit();
   reset_font();
   std::error_code ec;
@@ -533,10 +555,11 @@ int main(int argc, char** argv) {
   std::printf(
       "vorn_soak: %s: %lld configurations (seed %llu), %lld frames in %.1f s; %lld refused for memory, "
       "%lld ended by quit, %lld cut short, %lld restarts; slowest frame %.3f s (configuration %lld); "
-      "digest %016llx\n",
+      "digest %016llx (%s, %d threads)\n",
       ok ? "ok" : "FAILED", static_cast<long long>(sum.configs), static_cast<unsigned long long>(o.seed),
       static_cast<long long>(sum.frames), seconds, static_cast<long long>(sum.refused),
       static_cast<long long>(sum.ended), static_cast<long long>(sum.cut_short), static_cast<long long>(sum.restarts),
-      sum.slowest, static_cast<long long>(sum.slowest_config), static_cast<unsigned long long>(sum.digest));
+      sum.slowest, static_cast<long long>(sum.slowest_config), static_cast<unsigned long long>(sum.digest),
+      isa_name(selected_isa()), threads);
   return ok ? 0 : 1;
 }

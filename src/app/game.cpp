@@ -1,6 +1,7 @@
 // Start-up order, the command line, demos and the per-frame procedure.
 #include "app/game.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -29,8 +30,10 @@
 #include "platform/display.h"
 #include "sim/background.h"
 #include "sim/control.h"
+#include "sim/isa.h"
 #include "sim/rules.h"
 #include "sim/step.h"
+#include "sim/workers.h"
 #include "world/rules_version.h"
 #include "world/ships.h"
 #include "world/world.h"
@@ -298,8 +301,16 @@ int run_game(int argc, char** argv) {
     ~release_at_exit() {
       release_background();
       release_images();
+      reset_workers();
     }
   } release;
+  // The vector kernels (VORN_ISA may force a set) and the worker threads.
+  if (!select_isa_from(std::getenv("VORN_ISA"), error)) {
+    std::fprintf(stderr, "vorn: %s\n", error.c_str());
+    return 1;
+  }
+  set_thread_count(run.opts.threads > 0 ? static_cast<int32_t>(std::min<int64_t>(run.opts.threads, max_threads))
+                                        : default_thread_count());
   try {
     load_font();
     if (const int code = configure(); code != 0) return code;

@@ -72,6 +72,12 @@ bool parse_options(int argc, char** argv, options& out, std::string& error) {
     } else if (arg == "--play") {
       if (!value(v)) return false;
       out.play_file = v;
+    } else if (arg == "--threads") {
+      if (!value(v)) return false;
+      if (!read_count(v, out.threads) || out.threads < 1) {
+        error = "--threads takes a whole number of threads, 1 or more, not '" + std::string(v) + "'";
+        return false;
+      }
     } else if (arg == "--no-sound") {
       out.no_sound = true;
     } else if (arg == "--sound") {
@@ -139,6 +145,8 @@ std::string usage_text() {
          "  --summary         at the end, print one JSON line describing the world\n"
          "  --record FILE     record a demo of this game into FILE\n"
          "  --play FILE       replay the demo FILE and check that it plays out the same\n"
+         "  --threads N       share the work of large crowds among N threads (default:\n"
+         "                    the processors, at most 8; 1: the game's own thread only)\n"
          "  --no-sound        play without sound\n"
          "  --sound           play sound in a --headless run too\n"
          "  --volume N        sound volume from 0 to 100 (default 70)\n"

@@ -17,6 +17,7 @@ struct options {
   double fixed_dt = 0.0;              // > 0: every frame takes this time instead of the measured one
   std::string record_file;            // write a demo
   std::string play_file;              // replay a demo
+  int64_t threads = 0;                // --threads N: threads for the crowd's work; 0: the default
   // Sound: on unless --no-sound; in --headless runs only with --sound.
   bool no_sound = false;
   bool sound = false;

@@ -43,6 +43,22 @@ std::string escape_cell(const char* s) {
   return out;
 }
 
+// Text for a roff line: backslashes doubled, '-' as a real hyphen-minus, and
+// a line never opening with '.' or '\'' (it would read as a request).
+std::string escape_roff(const std::string& s) {
+  std::string out = s.empty() || (s[0] != '.' && s[0] != '\'') ? "" : "\\&";
+  for (const char c : s) {
+    if (c == '\\') {
+      out += "\\e";
+    } else if (c == '-') {
+      out += "\\-";
+    } else {
+      out.push_back(c);
+    }
+  }
+  return out;
+}
+
 }  // namespace
 
 std::string format_real(double x) {
@@ -91,6 +107,15 @@ std::string config_reference_markdown() {
     out += " | ";
     out += escape_cell(t.meaning);
     out += " |\n";
+  }
+  return out;
+}
+
+std::string config_reference_roff() {
+  std::string out;
+  for (const tunable& t : tunable_table()) {
+    out += ".TP\n.BR " + escape_roff(t.key) + " \" (" + kind_name(t.kind) + ", default " +
+           escape_roff(format_value(t.kind, t.default_value)) + ")\"\n" + escape_roff(t.meaning) + "\n";
   }
   return out;
 }

@@ -25,5 +25,7 @@ std::string format_config();
 
 // A Markdown table of every key: type, default and meaning, in table order.
 std::string config_reference_markdown();
+// The same reference as roff paragraphs (.TP), for the manual page.
+std::string config_reference_roff();
 
 }  // namespace vorn

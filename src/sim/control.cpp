@@ -3,6 +3,7 @@
 // thrust and fire flag, and the steering forces on every enemy node.
 #include "sim/control.h"
 
+#include <bit>
 #include <cmath>
 #include <vector>
 
@@ -135,17 +136,43 @@ void steer_player(double dt) {
   if (keys_held.reverse) kick(player_tail, t, plr_thrust * dt);
 }
 
-// The steering terms shared by all nodes of one enemy ship: the pull
-// towards the player (or the back-off when too close), the push away from
-// the station's centre, and whether the ship is inside the station, where
-// its nodes are slowed.
-struct ship_steering {
-  bool has_pull = false;
-  vec2 pull;
-  bool has_repulse = false;
-  vec2 repulse;
-  bool damp = false;
+// A node that the node phase steers as part of an enemy ship.
+bool steered(const noderec& n) {
+  return n.alive && n.ship >= 2 && static_cast<size_t>(n.ship) < ships.size();
+}
+
+bool same_bits(vec2 a, vec2 b) {
+  return std::bit_cast<uint64_t>(a.x) == std::bit_cast<uint64_t>(b.x) &&
+         std::bit_cast<uint64_t>(a.y) == std::bit_cast<uint64_t>(b.y);
+}
+
+// What steer_enemy_nodes keeps from substep to substep, so that it
+// allocates only when the world has grown. Row e is enemy ship e + 2; its
+// steered nodes are group_node[group_start[e] .. group_start[e + 1]), in
+// ascending node order, with their force sums in group_force.
+struct steering_scratch {
+  std::vector<size_t> group_start;
+  std::vector<size_t> fill_at;
+  std::vector<int32_t> group_node;
+  std::vector<vec2> group_force;
+  std::vector<ship_steering> ship_terms;
+  std::vector<uint8_t> one_sum;  // every steered node of the row starts with the same bits
+  std::vector<vec2> row;         // a row of terms against every enemy ship
+  std::vector<vec2> row_back;
+  separation_scratch crowd;
 };
+steering_scratch scratch;
+
+}  // namespace
+
+void control_step(double dt) {
+  for (size_t k = 2; k < ships.size(); ++k) steer_enemy(ships[k], dt);
+  // The player's records (ship 0, nodes 0-3) exist from the first reset on.
+  const bool have_player = !ships.empty() && nodes.size() >= 4;
+  if (have_player) steer_player(dt);
+  respawn_rule();
+  if (!ships.empty()) ships[0].firing = keys_held.fire && node_alive(player_nose);
+}
 
 ship_steering steering_of(const shprec& ship) {
   ship_steering s;
@@ -165,153 +192,78 @@ ship_steering steering_of(const shprec& ship) {
   return s;
 }
 
-// The first part of an enemy node's steering, in its order: the pull, the
-// station's push, then the slowing inside the station.
 void apply_steering(const ship_steering& s, noderec& n, vec2& F) {
   if (s.has_pull) F = add(F, s.pull);
   if (s.has_repulse) F = add(F, s.repulse);
   if (s.damp) n.vel = scale(n.vel, 0.9);
 }
 
-// A node that the node phase steers as part of an enemy ship.
-bool steered(const noderec& n) {
-  return n.alive && n.ship >= 2 && static_cast<size_t>(n.ship) < ships.size();
-}
-
-// Scratch of steer_enemy_nodes, kept from substep to substep so that it
-// allocates only when the world has grown.
-std::vector<size_t> group_start;
-std::vector<size_t> fill_at;
-std::vector<int32_t> group_node;
-std::vector<vec2> group_force;
-std::vector<ship_steering> ship_terms;
-std::vector<double> centre_x;
-std::vector<double> centre_y;
-// An enemy row with nodes to steer and where their sums lie in group_force.
-struct steered_ship {
-  uint32_t row;
-  uint32_t first;
-  uint32_t count;
-};
-std::vector<steered_ship> steered_ships;  // ascending rows
-
-// Adds t to the sums of a steered ship's nodes; a whole dart has five, and
-// that case runs without a loop. In the innermost loop of the separation.
-[[gnu::always_inline]] inline void add_to_ship(const steered_ship& s, vec2 t) {
-  vec2* F = group_force.data() + s.first;
-  if (s.count == 5) {
-    F[0] = add(F[0], t);
-    F[1] = add(F[1], t);
-    F[2] = add(F[2], t);
-    F[3] = add(F[3], t);
-    F[4] = add(F[4], t);
-    return;
-  }
-  for (uint32_t g = 0; g < s.count; ++g) F[g] = add(F[g], t);
-}
-std::vector<vec2> later_terms;
-std::vector<vec2> reversed_terms;
-
-}  // namespace
-
-void control_step(double dt) {
-  for (size_t k = 2; k < ships.size(); ++k) steer_enemy(ships[k], dt);
-  // The player's records (ship 0, nodes 0-3) exist from the first reset on.
-  const bool have_player = !ships.empty() && nodes.size() >= 4;
-  if (have_player) steer_player(dt);
-  respawn_rule();
-  if (!ships.empty()) ships[0].firing = keys_held.fire && node_alive(player_nose);
-}
-
-void enemy_node_forces(int32_t node, vec2& F) {
-  noderec& n = nodes[node];
-  const int32_t k = n.ship;
-  if (k < 2 || static_cast<size_t>(k) >= ships.size()) return;
-  const ship_steering s = steering_of(ships[k]);
-  apply_steering(s, n, F);
-  const vec2 ck = ships[k].pos;
-  for (size_t m = 2; m < ships.size(); ++m) {
-    if (m != static_cast<size_t>(k)) F = add(F, separation_term(ck, ships[m].pos, ai_repulse));
-  }
-  F = sub(F, n.vel);  // drag
-}
-
 void steer_enemy_nodes() {
   const size_t ship_count = ships.size();
   if (ship_count <= 2) return;
   const size_t E = ship_count - 2;  // enemy ships, row e is ship e + 2
+  steering_scratch& w = scratch;
 
   // The alive nodes of each enemy ship, in ascending node order (a counting
   // sort by ship), with their force sums so far.
-  group_start.assign(E + 1, 0);
+  w.group_start.assign(E + 1, 0);
   const int32_t node_count = static_cast<int32_t>(nodes.size());
   for (int32_t i = 0; i < node_count; ++i) {
-    if (steered(nodes[i])) group_start[nodes[i].ship - 1] += 1;
+    if (steered(nodes[i])) w.group_start[nodes[i].ship - 1] += 1;
   }
-  for (size_t e = 0; e < E; ++e) group_start[e + 1] += group_start[e];
-  group_node.resize(group_start[E]);
-  group_force.resize(group_start[E]);
-  fill_at.assign(group_start.begin(), group_start.end() - 1);
-  ship_terms.resize(E);
+  for (size_t e = 0; e < E; ++e) w.group_start[e + 1] += w.group_start[e];
+  w.group_node.resize(w.group_start[E]);
+  w.group_force.resize(w.group_start[E]);
+  w.fill_at.assign(w.group_start.begin(), w.group_start.end() - 1);
+  w.ship_terms.resize(E);
   for (size_t e = 0; e < E; ++e) {
-    if (group_start[e] != group_start[e + 1]) ship_terms[e] = steering_of(ships[e + 2]);
+    if (w.group_start[e] != w.group_start[e + 1]) w.ship_terms[e] = steering_of(ships[e + 2]);
   }
   for (int32_t i = 0; i < node_count; ++i) {
     noderec& n = nodes[i];
     if (!steered(n)) continue;
-    const size_t g = fill_at[n.ship - 2]++;
-    group_node[g] = i;
+    const size_t g = w.fill_at[n.ship - 2]++;
+    w.group_node[g] = i;
     vec2 F = n.force;
-    apply_steering(ship_terms[n.ship - 2], n, F);
-    group_force[g] = F;
+    apply_steering(w.ship_terms[n.ship - 2], n, F);
+    w.group_force[g] = F;
   }
 
-  // The separation: every node of ship k adds the term of every other enemy
-  // ship m, m ascending. The terms depend on the two ships alone, so each
-  // ship's row of them is computed once and summed into all its nodes, and
-  // the term of a pair one way round gives the other (reversed_term). Row e
-  // computes the terms of ship e from the ships after it; by then ship e's
-  // sums hold the terms of the ships before it, added by their rows in
-  // order, and row e adds its reversed terms to the later ships' sums in
-  // the same way. Only the pairs with a ship to steer are computed.
-  centre_x.resize(E);
-  centre_y.resize(E);
-  steered_ships.clear();
+  // The separation (sim/separation.cpp): one sum per ship, for the usual
+  // ship whose nodes all start with the same bits (no impact or beam this
+  // substep); the nodes of any other ship sum a row of their own.
+  separation_scratch& c = w.crowd;
+  c.centre_x.resize(E);
+  c.centre_y.resize(E);
+  c.sums.resize(E);
+  w.one_sum.resize(E);
   for (size_t e = 0; e < E; ++e) {
-    centre_x[e] = ships[e + 2].pos.x;
-    centre_y[e] = ships[e + 2].pos.y;
-    if (group_start[e] != group_start[e + 1]) {
-      steered_ships.push_back({static_cast<uint32_t>(e), static_cast<uint32_t>(group_start[e]),
-                               static_cast<uint32_t>(group_start[e + 1] - group_start[e])});
-    }
+    c.centre_x[e] = ships[e + 2].pos.x;
+    c.centre_y[e] = ships[e + 2].pos.y;
+    const size_t g0 = w.group_start[e], g1 = w.group_start[e + 1];
+    bool same = true;
+    for (size_t g = g0 + 1; g < g1 && same; ++g) same = same_bits(w.group_force[g], w.group_force[g0]);
+    w.one_sum[e] = same;
+    c.sums[e] = g0 < g1 ? w.group_force[g0] : vec2{};
   }
-  later_terms.resize(E - 1);
-  reversed_terms.resize(E - 1);
-  size_t next = 0;  // steered_ships[next] is the first steered ship after e
+  add_separation(c, ai_repulse);
   for (size_t e = 0; e < E; ++e) {
-    if (next < steered_ships.size() && steered_ships[next].row == e) ++next;
-    const vec2 ce = ships[e + 2].pos;
-    const size_t g0 = group_start[e], g1 = group_start[e + 1];
-    if (g0 == g1) {
-      for (size_t i = next; i < steered_ships.size(); ++i) {
-        const steered_ship& f = steered_ships[i];
-        add_to_ship(f, separation_term(ships[f.row + 2].pos, ce, ai_repulse));
-      }
-      continue;
-    }
-    const size_t later = E - e - 1;
-    separation_row(ce, centre_x.data() + e + 1, centre_y.data() + e + 1, later, ai_repulse, later_terms.data(),
-                   reversed_terms.data());
-    add_terms(group_force.data() + g0, g1 - g0, later_terms.data(), later);
-    for (size_t i = next; i < steered_ships.size(); ++i) {
-      const steered_ship& f = steered_ships[i];
-      add_to_ship(f, reversed_terms[f.row - e - 1]);
-    }
+    if (w.one_sum[e]) continue;
+    w.row.resize(E);
+    w.row_back.resize(E);
+    separation_row(vec2{c.centre_x[e], c.centre_y[e]}, c.centre_x.data(), c.centre_y.data(), E, ai_repulse,
+                   w.row.data(), w.row_back.data());
+    vec2* F = w.group_force.data() + w.group_start[e];
+    const size_t n = w.group_start[e + 1] - w.group_start[e];
+    add_terms(F, n, w.row.data(), e);
+    add_terms(F, n, w.row.data() + e + 1, E - e - 1);
   }
 
-  for (size_t g = 0; g < group_node.size(); ++g) {
-    noderec& n = nodes[group_node[g]];
-    n.force = sub(group_force[g], n.vel);  // drag
+  for (size_t e = 0; e < E; ++e) {
+    for (size_t g = w.group_start[e]; g < w.group_start[e + 1]; ++g) {
+      noderec& n = nodes[w.group_node[g]];
+      n.force = sub(w.one_sum[e] ? c.sums[e] : w.group_force[g], n.vel);  // drag
+    }
   }
 }
 

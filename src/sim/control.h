@@ -22,15 +22,34 @@ extern int32_t mouse_y;
 // ship, then the player's steering, thrust, firing and the respawn rule.
 void control_step(double dt);
 
-// Each substep, for an alive node of an enemy ship: adds the steering forces
-// to F and may damp the node's velocity.
-void enemy_node_forces(int32_t node, vec2& F);
+struct shprec;
+struct noderec;
+
+// The steering terms shared by all nodes of one enemy ship: the pull
+// towards the player (or the back-off when too close), the push away from
+// the station's centre, and whether the ship is inside the station, where
+// its nodes are slowed.
+struct ship_steering {
+  bool has_pull = false;
+  vec2 pull;
+  bool has_repulse = false;
+  vec2 repulse;
+  bool damp = false;
+};
+ship_steering steering_of(const shprec& ship);
+
+// The first part of an enemy node's steering, in its order: the pull, the
+// station's push, then the slowing inside the station. The separation from
+// every other enemy ship follows, then the drag (minus the velocity).
+void apply_steering(const ship_steering& s, noderec& n, vec2& F);
 
 // Each substep, before the node phase integrates: for every alive node of
-// an enemy ship, its force sum `force` becomes what enemy_node_forces makes
-// of it, and its velocity is damped as there; the same bits, computed ship
-// by ship rather than node by node (the steering of one node reads nothing
-// that the node phase changes in another).
+// an enemy ship, its force sum `force` gets the steering (apply_steering,
+// the separation terms of the other enemy ships in ascending order, the
+// drag) and its velocity is damped as there; computed ship by ship, with
+// the worker threads on a large crowd, in the very bits of the plain
+// node-by-node sum (the steering of one node reads nothing that the node
+// phase changes in another).
 void steer_enemy_nodes();
 
 void reset_control_state();

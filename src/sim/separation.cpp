@@ -1,34 +1,44 @@
-// The enemy separation in rows: one ship's terms against all others computed
-// two at a time, and the in-order sums of a row into the force sums of the
-// ship's nodes.
+// The enemy separation over a whole crowd: every ship's in-order sum of the
+// terms of all others, each pair's term computed once, in tiles of ships
+// that a wavefront hands to the worker threads.
+//
+// Why these are the very bits of the plain sum. The plain steering of a
+// node of ship k starts from its force sum F and adds separation_term(ck,
+// cm) for m = 0, 1, ... (m != k) in ascending order, one rounding per
+// addition. Here:
+//  1. The term depends on the two centres alone, not on the node, so every
+//     node of one ship adds the same terms in the same order. Nodes whose
+//     sums start with the same bits therefore end with the same bits: one
+//     sum per ship stands for all of them (the caller keeps a sum per node
+//     only for ships whose nodes start differently).
+//  2. The term of a pair is computed once, as separation_term(ce, cm) for
+//     the lower index e, and gives the other way round reversed_term, which
+//     is separation_term(cm, ce) bit for bit (see reversed_term).
+//  3. The ships are cut into blocks of separation_block in index order.
+//     Tile (I, J), I <= J, holds the pairs with one ship in block I and one
+//     in block J. The sum of a ship in block I takes its terms block by
+//     block, J = 0, 1, ...: from tile (J, I) while J < I, from the diagonal
+//     tile, then from tile (I, J). Within a tile the ships' own terms are
+//     added in ascending partner order, and the reversed terms row by row,
+//     ascending too; in the diagonal tile each row first receives the
+//     reversed terms of the rows before it, then adds its own. So every sum
+//     adds exactly the plain sum's terms, in its order.
+//  4. Tile (I, J) runs in wavefront step I + J. Block I meets its tiles in
+//     steps I + 0, I + 1, ..., ascending with J as point 3 needs; and two
+//     tiles of one step share no block (I + J = I' + J' with I < I' gives
+//     J > J', and I = J' would make the tiles the same), so they write
+//     disjoint sums and may run on any threads in any order. A step begins
+//     only when every tile of the step before it has finished.
 #include "sim/separation.h"
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include <algorithm>
+
+#include "sim/isa.h"
+#include "sim/workers.h"
 
 namespace vorn {
 
 namespace {
-
-#if defined(__SSE2__)
-
-// m ? a : b, lane by lane (m all ones or all zeros per lane).
-__m128d select(__m128d m, __m128d a, __m128d b) { return _mm_or_pd(_mm_and_pd(m, a), _mm_andnot_pd(m, b)); }
-
-__m128d abs2(__m128d v) { return _mm_andnot_pd(_mm_set1_pd(-0.0), v); }
-
-// wrap_axis in both lanes: d - extent when that is strictly shorter, else
-// d + extent when that is, else d.
-__m128d wrap2(__m128d d, __m128d extent) {
-  const __m128d ad = abs2(d);
-  const __m128d below = _mm_sub_pd(d, extent);
-  const __m128d above = _mm_add_pd(d, extent);
-  const __m128d r = select(_mm_cmplt_pd(abs2(above), ad), above, d);
-  return select(_mm_cmplt_pd(abs2(below), ad), below, r);
-}
-
-#endif
 
 // F[0 .. N) += each term in order, the N sums kept in registers.
 template <size_t N>
@@ -42,55 +52,108 @@ void add_block(vec2* F, const vec2* terms, size_t count) {
   for (size_t i = 0; i < N; ++i) F[i] = f[i];
 }
 
+// sums[i] += rows[i * width + j] for j ascending, for i < n: eight of the
+// chains side by side so that their additions overlap.
+void add_rows(vec2* sums, size_t n, const vec2* rows, size_t width) {
+  constexpr size_t side = 8;
+  size_t i = 0;
+  for (; i + side <= n; i += side) {
+    vec2 f[side];
+    for (size_t r = 0; r < side; ++r) f[r] = sums[i + r];
+    for (size_t j = 0; j < width; ++j) {
+      for (size_t r = 0; r < side; ++r) f[r] = add(f[r], rows[(i + r) * width + j]);
+    }
+    for (size_t r = 0; r < side; ++r) sums[i + r] = f[r];
+  }
+  for (; i < n; ++i) {
+    vec2 f = sums[i];
+    for (size_t j = 0; j < width; ++j) f = add(f, rows[i * width + j]);
+    sums[i] = f;
+  }
+}
+
+struct crowd_job {
+  separation_scratch* s;
+  double strength;
+  size_t ships;
+  size_t blocks;
+};
+
+size_t block_begin(const crowd_job& c, size_t b) { return std::min(b * separation_block, c.ships); }
+
+// Tile (I, J) of point 3, on one thread's scratch.
+void run_tile(const crowd_job& c, size_t I, size_t J, int32_t participant) {
+  separation_scratch& s = *c.s;
+  const separation_kernels& k = *active_kernels;
+  vec2* tile = s.tile[participant].data();
+  vec2* back = s.back[participant].data();
+  const size_t i0 = block_begin(c, I), i1 = block_begin(c, I + 1);
+  const double* xs = s.centre_x.data();
+  const double* ys = s.centre_y.data();
+  vec2* sums = s.sums.data();
+  if (I == J) {
+    for (size_t e = i0; e < i1; ++e) {
+      const size_t later = i1 - e - 1;
+      k.row(vec2{xs[e], ys[e]}, xs + e + 1, ys + e + 1, later, c.strength, tile, back);
+      add_rows(sums + e, 1, tile, later);
+      k.add_each(sums + e + 1, back, later);
+    }
+    return;
+  }
+  const size_t j0 = block_begin(c, J), width = block_begin(c, J + 1) - j0;
+  for (size_t e = i0; e < i1; ++e) {
+    k.row(vec2{xs[e], ys[e]}, xs + j0, ys + j0, width, c.strength, tile + (e - i0) * width, back);
+    k.add_each(sums + j0, back, width);
+  }
+  add_rows(sums + i0, i1 - i0, tile, width);
+}
+
+void run_wavefront(void* context, int32_t participant) {
+  const crowd_job& c = *static_cast<const crowd_job*>(context);
+  separation_scratch& s = *c.s;
+  const size_t steps = 2 * c.blocks - 1;
+  for (size_t t = 0; t < steps; ++t) {
+    const size_t lo = t >= c.blocks ? t - (c.blocks - 1) : 0;
+    const int32_t tiles = static_cast<int32_t>(t / 2 - lo + 1);
+    for (;;) {
+      const int32_t i = s.taken[t].fetch_add(1, std::memory_order_relaxed);
+      if (i >= tiles) break;
+      run_tile(c, lo + i, t - lo - i, participant);
+      s.done[t].fetch_add(1, std::memory_order_release);
+    }
+    uint32_t spins = 0;
+    while (s.done[t].load(std::memory_order_acquire) < tiles) spin_wait(spins);
+  }
+}
+
+// Sizes the scratch for `blocks` blocks and `threads` threads; allocates
+// only when either has grown.
+void prepare(separation_scratch& s, size_t blocks, int32_t threads) {
+  const size_t steps = 2 * blocks - 1;
+  if (s.steps < steps) {
+    s.taken = std::make_unique<std::atomic<int32_t>[]>(steps);
+    s.done = std::make_unique<std::atomic<int32_t>[]>(steps);
+    s.steps = steps;
+  }
+  for (size_t t = 0; t < steps; ++t) {
+    s.taken[t].store(0, std::memory_order_relaxed);
+    s.done[t].store(0, std::memory_order_relaxed);
+  }
+  if (s.tile.size() < static_cast<size_t>(threads)) {
+    s.tile.resize(threads);
+    s.back.resize(threads);
+  }
+  for (int32_t p = 0; p < threads; ++p) {
+    s.tile[p].resize(separation_block * separation_block);
+    s.back[p].resize(separation_block);
+  }
+}
+
 }  // namespace
 
 void separation_row(vec2 ck, const double* xs, const double* ys, size_t count, double strength, vec2* out,
                     vec2* back) {
-  size_t j = 0;
-#if defined(__SSE2__)
-  const __m128d cx = _mm_set1_pd(ck.x);
-  const __m128d cy = _mm_set1_pd(ck.y);
-  const __m128d ew = _mm_set1_pd(static_cast<double>(world_w));
-  const __m128d eh = _mm_set1_pd(static_cast<double>(world_h));
-  const __m128d tiny = _mm_set1_pd(eps);
-  const __m128d s0 = _mm_set1_pd(strength);
-  const __m128d zero = _mm_setzero_pd();
-  const __m128d infinity = _mm_set1_pd(HUGE_VAL);
-  const __m128d minus = _mm_set1_pd(-0.0);
-  for (; j + 2 <= count; j += 2) {
-    const __m128d rx = wrap2(_mm_sub_pd(cx, _mm_loadu_pd(xs + j)), ew);
-    const __m128d ry = wrap2(_mm_sub_pd(cy, _mm_loadu_pd(ys + j)), eh);
-    const __m128d l2 = _mm_add_pd(_mm_mul_pd(rx, rx), _mm_mul_pd(ry, ry));
-    const __m128d l = _mm_sqrt_pd(l2);
-    // norm: a vector shorter than eps stays as it is.
-    const __m128d short_vec = _mm_cmplt_pd(abs2(l), tiny);
-    const __m128d ux = select(short_vec, rx, _mm_div_pd(rx, l));
-    const __m128d uy = select(short_vec, ry, _mm_div_pd(ry, l));
-    const __m128d s = _mm_div_pd(s0, _mm_add_pd(l2, tiny));
-    const __m128d tx = _mm_mul_pd(s, ux);
-    const __m128d ty = _mm_mul_pd(s, uy);
-    const __m128d t0 = _mm_unpacklo_pd(tx, ty);
-    const __m128d t1 = _mm_unpackhi_pd(tx, ty);
-    _mm_storeu_pd(&out[j].x, t0);
-    _mm_storeu_pd(&out[j + 1].x, t1);
-    // reversed_term's test, both components of both terms at once: non-zero
-    // and finite (a NaN fails the second comparison).
-    const __m128d nonzero = _mm_and_pd(_mm_cmpneq_pd(tx, zero), _mm_cmpneq_pd(ty, zero));
-    const __m128d finite = _mm_and_pd(_mm_cmplt_pd(abs2(tx), infinity), _mm_cmplt_pd(abs2(ty), infinity));
-    if (_mm_movemask_pd(_mm_and_pd(nonzero, finite)) == 3) {
-      _mm_storeu_pd(&back[j].x, _mm_xor_pd(t0, minus));
-      _mm_storeu_pd(&back[j + 1].x, _mm_xor_pd(t1, minus));
-    } else {
-      back[j] = reversed_term(out[j], vec2{xs[j], ys[j]}, ck, strength);
-      back[j + 1] = reversed_term(out[j + 1], vec2{xs[j + 1], ys[j + 1]}, ck, strength);
-    }
-  }
-#endif
-  for (; j < count; ++j) {
-    const vec2 cj{xs[j], ys[j]};
-    out[j] = separation_term(ck, cj, strength);
-    back[j] = reversed_term(out[j], cj, ck, strength);
-  }
+  active_kernels->row(ck, xs, ys, count, strength, out, back);
 }
 
 void add_terms(vec2* F, size_t n, const vec2* terms, size_t count) {
@@ -107,6 +170,19 @@ void add_terms(vec2* F, size_t n, const vec2* terms, size_t count) {
     case 6: add_block<6>(F, terms, count); break;
     case 7: add_block<7>(F, terms, count); break;
     default: break;
+  }
+}
+
+void add_separation(separation_scratch& s, double strength) {
+  const size_t ships = s.centre_x.size();
+  if (ships < 2) return;
+  crowd_job c{&s, strength, ships, (ships + separation_block - 1) / separation_block};
+  const bool threaded = ships >= crowd_threads && thread_count() > 1;
+  prepare(s, c.blocks, threaded ? thread_count() : 1);
+  if (threaded) {
+    run_on_all_threads(run_wavefront, &c);
+  } else {
+    run_wavefront(&c, 0);
   }
 }
 

@@ -4,6 +4,8 @@
 // the engine trail.
 #include "sim/step.h"
 
+#include <vector>
+
 #include "config/tunables.h"
 #include "gfx/color.h"
 #include "sim/beams.h"
@@ -57,22 +59,49 @@ void node_phase(double dt) {
 // The velocity-level spring of an intact link: removes the ends' relative
 // speed along the link and adds a correcting speed equal to the extension,
 // split equally between the ends (m = 2 for a unit direction). Substeps
-// longer than dt_alpha soften it by k = dt_alpha / dt.
-void link_impulse(linkrec& l, double dt) {
+// longer than dt_alpha soften it by k = dt_alpha / dt. Everything but the
+// ends' speeds depends on positions alone, which the link phase does not
+// change: link_shapes computes it for every link before the phase's chain
+// through the velocities, which then keeps the dot products, one division
+// and the updates (the same operations on the same values, so the same bits).
+struct link_shape {
+  vec2 u;    // unit direction from end b to end a
+  vec2 w;    // u * -1, as the impulse takes it for end b
+  double e;  // extension beyond the rest length
+  double m;
+};
+
+// Scratch of the link phase, kept so that it allocates only when the world
+// has grown.
+struct link_scratch {
+  std::vector<link_shape> shapes;
+};
+link_scratch link_work;
+
+void link_shapes() {
+  const int32_t count = link_count();
+  link_work.shapes.resize(count);
+  for (int32_t i = 0; i < count; ++i) {
+    const linkrec& l = links[i];
+    if (!link_intact(l)) continue;
+    link_shape& g = link_work.shapes[i];
+    const vec2 r = wrap_diff(nodes[l.a].pos, nodes[l.b].pos);
+    g.u = norm(r);
+    g.w = scale(g.u, -1.0);
+    g.e = len(r) - l.rest;
+    double m = dot(g.u, g.u) + dot(g.w, g.w);
+    if (m < eps && m > -eps) m = eps;
+    g.m = m;
+  }
+}
+
+void link_impulse(const linkrec& l, const link_shape& g, double k) {
   noderec& A = nodes[l.a];
   noderec& B = nodes[l.b];
-  const vec2 r = wrap_diff(A.pos, B.pos);
-  const vec2 u = norm(r);
-  const vec2 w = scale(u, -1.0);
-  const double s = dot(u, A.vel) + dot(w, B.vel);
-  const double e = len(r) - l.rest;
-  double m = dot(u, u) + dot(w, w);
-  if (m < eps && m > -eps) m = eps;
-  double k = dt_alpha / dt;
-  if (k > 1) k = 1;
-  const double j = -k * (s + e) / m;
-  A.vel = add(A.vel, scale(u, j));
-  B.vel = add(B.vel, scale(u, -j));
+  const double s = dot(g.u, A.vel) + dot(g.w, B.vel);
+  const double j = -k * (s + g.e) / g.m;
+  A.vel = add(A.vel, scale(g.u, j));
+  B.vel = add(B.vel, scale(g.u, -j));
 }
 
 // Heat above blow_temp breaks the link; the link then cools once more in
@@ -85,6 +114,9 @@ void heat_and_cool(int32_t i, double dt) {
 }
 
 void link_phase(double dt) {
+  link_shapes();
+  double k = dt_alpha / dt;
+  if (k > 1) k = 1;
   const int32_t count = link_count();
   for (int32_t i = 0; i < count; ++i) {
     linkrec& l = links[i];
@@ -94,7 +126,7 @@ void link_phase(double dt) {
       if (l.burn_left < 0) drop_link(i);
       continue;
     }
-    link_impulse(l, dt);
+    link_impulse(l, link_work.shapes[i], k);
     heat_and_cool(i, dt);
   }
 }

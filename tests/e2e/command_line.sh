@@ -15,6 +15,13 @@ grep -q -- "--print-config" out || fail "--help does not list the options"
 grep -q "Usage:" err || fail "an unknown option must print the usage on stderr"
 "$game" --frames -3 2>/dev/null; [ $? -eq 2 ] || fail "a bad --frames value must exit 2"
 "$game" --fixed-dt nan 2>/dev/null; [ $? -eq 2 ] || fail "a bad --fixed-dt value must exit 2"
+for n in 0 -1 two; do
+  "$game" --threads $n 2>/dev/null; [ $? -eq 2 ] || fail "--threads $n must exit 2"
+done
+# VORN_ISA: a name the game does not know stops it with a message, exit 1.
+VORN_ISA=sse9 "$game" --headless --frames 0 2>err; [ $? -eq 1 ] || fail "an unknown VORN_ISA must exit 1"
+grep -q "VORN_ISA" err || fail "the message must name VORN_ISA"
+VORN_ISA=baseline "$game" --headless --frames 0 || fail "VORN_ISA=baseline must run anywhere"
 for bad in "--scale 0" "--scale 9" "--scale 2x" "--max-fps 0" "--export-every -1" "--export-frames d"; do
   # shellcheck disable=SC2086
   "$game" $bad 2>/dev/null; [ $? -eq 2 ] || fail "'$bad' must exit 2"
@@ -54,4 +61,5 @@ rmdir vorn_config.txt
 # Headless runs end normally after the given number of frames.
 "$game" --headless --frames 0 || fail "--frames 0 exit code $?"
 "$game" --headless --frames 30 --fixed-dt 0.0166 || fail "--frames 30 exit code $?"
+"$game" --headless --threads 99 --frames 3 || fail "--threads above the cap exit code $?"
 echo "command line: ok"

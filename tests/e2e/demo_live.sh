@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # A demo recorded in a real window with real input replays checksum for
-# checksum; a cut copy replays up to its last checksum (0, with a line saying
-# that it ends early) and a copy with one changed
-# checksum digit departs from its recording (3), each with a message.
+# checksum (also in the build OTHER_GAME, when given: demo_live.sh GAME
+# [OTHER_GAME]); a cut copy replays up to its last checksum (0, with a line
+# saying that it ends early) and a copy with one changed checksum digit
+# departs from its recording (3), each with a message.
 set -u
 source "$(dirname "$0")/xvfb_lib.sh"
 game="$1"
+other_game="${2:-}"
 
 begin_test
 demo="$workdir/live.demo"
@@ -64,6 +66,11 @@ done
 # The live demo also replays with glibc's generic code paths (as on a
 # processor without fused multiply-add).
 GLIBC_TUNABLES=glibc.cpu.hwcaps=-AVX2,-FMA,-AVX512F play "$demo" 0
+# And in another build of the game (another compiler), with the generic paths.
+if [ -n "$other_game" ]; then
+  GLIBC_TUNABLES=glibc.cpu.hwcaps=-AVX2,-FMA,-AVX512F "$other_game" --headless --play "$demo" >"$workdir/out" 2>"$workdir/err" ||
+    fail "$other_game does not replay the live demo: $(head -c 600 "$workdir/err")"
+fi
 
 # One digit of the first checksum record changed.
 line=$(grep -n -m 1 -E '^(c|end) ' "$demo" | cut -d: -f1)

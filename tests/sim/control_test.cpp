@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "game_fixture.h"
+#include "plain_steering.h"
 
 namespace vorn {
 namespace {

@@ -1,18 +1,38 @@
-// The enemy separation computed in rows and ship by ship must give the very
-// bits of the pair-by-pair, node-by-node steering: the paired-lane row,
-// the reversed terms, the in-order sums, and the whole steering of a game.
+// The enemy separation computed in rows, tiles and ship by ship must give the
+// very bits of the pair-by-pair, node-by-node steering, in every instruction
+// set the processor has and on every thread count: the rows, the reversed
+// terms, the in-order sums, the crowd's wavefront and the whole steering.
 #include <bit>
 #include <cmath>
 #include <limits>
 #include <vector>
 
 #include "game_fixture.h"
+#include "plain_steering.h"
+#include "sim/isa.h"
 #include "sim/separation.h"
+#include "sim/workers.h"
 
 namespace vorn {
 namespace {
 
-using Separation = GameTest;
+class Separation : public GameTest {
+ protected:
+  void TearDown() override {
+    reset_isa();
+    reset_workers();
+    GameTest::TearDown();
+  }
+};
+
+// The instruction sets this processor has.
+std::vector<isa_level> machine_isas() {
+  std::vector<isa_level> out;
+  for (const isa_level isa : {isa_level::baseline, isa_level::avx2, isa_level::avx512}) {
+    if (isa_supported(isa)) out.push_back(isa);
+  }
+  return out;
+}
 
 bool same_bits(vec2 a, vec2 b) {
   return std::bit_cast<uint64_t>(a.x) == std::bit_cast<uint64_t>(b.x) &&
@@ -40,7 +60,9 @@ TEST_F(Separation, RowAndReversalsMatchThePairByPairTerms) {
     const double y = Random(4) == 0 ? 15.0 * (Random(81) - 40) : 1200 * random_real() - 600;
     centres.push_back({x, y});
   }
+  for (const isa_level isa : machine_isas())
   for (const vec2 ck : {vec2{0, 0}, vec2{-800, 600}, vec2{12.5, -7.25}}) {
+    ASSERT_TRUE(select_isa(isa));
     std::vector<double> xs, ys;
     for (const vec2 c : centres) {
       xs.push_back(c.x);
@@ -55,8 +77,8 @@ TEST_F(Separation, RowAndReversalsMatchThePairByPairTerms) {
         EXPECT_TRUE(has_nan(out[j]) && has_nan(back[j])) << j;
         continue;
       }
-      EXPECT_TRUE(same_bits(out[j], there)) << j << ": " << centres[j].x << ", " << centres[j].y;
-      EXPECT_TRUE(same_bits(back[j], here)) << j << ": " << centres[j].x << ", " << centres[j].y;
+      EXPECT_TRUE(same_bits(out[j], there)) << isa_name(isa) << " " << j << ": " << centres[j].x << ", " << centres[j].y;
+      EXPECT_TRUE(same_bits(back[j], here)) << isa_name(isa) << " " << j << ": " << centres[j].x << ", " << centres[j].y;
     }
   }
 }
@@ -75,6 +97,45 @@ TEST_F(Separation, SumsSideBySideAreTheSumsInOrder) {
   }
 }
 
+// A crowd of several blocks (odd sizes, centres on one spot, on the seam and
+// not a number among them): every ship's sum is the plain ascending sum of
+// its terms, whatever the instruction set and the number of threads.
+TEST_F(Separation, CrowdSumsArePlainSumsOnEveryThreadCount) {
+  const size_t E = crowd_threads + separation_block + 13;
+  separation_scratch s;
+  std::vector<vec2> start(E);
+  for (size_t e = 0; e < E; ++e) {
+    s.centre_x.push_back(1600 * random_real() - 800);
+    s.centre_y.push_back(1200 * random_real() - 600);
+    start[e] = {random_real() - 0.5, 1e6 * random_real()};
+  }
+  s.centre_x[7] = s.centre_x[300];
+  s.centre_y[7] = s.centre_y[300];
+  s.centre_x[70] = 800;
+  s.centre_x[71] = -800;
+  s.centre_y[200] = std::numeric_limits<double>::quiet_NaN();
+  std::vector<vec2> plain = start;
+  for (size_t e = 0; e < E; ++e) {
+    const vec2 ce{s.centre_x[e], s.centre_y[e]};
+    for (size_t m = 0; m < E; ++m) {
+      if (m != e) plain[e] = add(plain[e], separation_term(ce, vec2{s.centre_x[m], s.centre_y[m]}, ai_repulse));
+    }
+  }
+  for (const isa_level isa : machine_isas()) {
+    for (const int32_t threads : {1, 2, 3}) {
+      ASSERT_TRUE(select_isa(isa));
+      set_thread_count(threads);
+      s.sums = start;
+      add_separation(s, ai_repulse);
+      for (size_t e = 0; e < E; ++e) {
+        const bool nan_either = has_nan(plain[e]) || has_nan(s.sums[e]);
+        EXPECT_TRUE(nan_either ? has_nan(plain[e]) && has_nan(s.sums[e]) : same_bits(s.sums[e], plain[e]))
+            << isa_name(isa) << ", " << threads << " threads, ship " << e;
+      }
+    }
+  }
+}
+
 // A played game with darts whole, damaged, wrecked, without a nose and
 // inside the station: steering all nodes at once gives each node exactly
 // the force and velocity that enemy_node_forces gives it alone.
@@ -89,7 +150,8 @@ TEST_F(Separation, ShipByShipSteeringIsNodeByNodeSteering) {
   ships[7].pos = add(ships[1].pos, vec(20, 0));           // inside its radius
   ships[8].pos = ships[9].pos;                            // two darts on one spot
   ships[10].pos = vec(ships[11].pos.x, ships[11].pos.y + 40);  // one above the other
-  for (noderec& n : nodes) n.force = vec(random_real() - 0.5, random_real() - 0.5);
+  // Most darts' nodes start alike (as without impacts or beams), some not.
+  for (noderec& n : nodes) n.force = n.ship % 3 == 0 ? vec(random_real() - 0.5, random_real() - 0.5) : vec(0, 0);
 
   const std::vector<noderec> before = nodes;
   std::vector<vec2> force(nodes.size()), vel(nodes.size());
@@ -104,6 +166,31 @@ TEST_F(Separation, ShipByShipSteeringIsNodeByNodeSteering) {
   for (size_t i = 0; i < nodes.size(); ++i) {
     EXPECT_TRUE(same_bits(nodes[i].force, force[i])) << "node " << i;
     EXPECT_TRUE(same_bits(nodes[i].vel, vel[i])) << "node " << i;
+  }
+}
+
+// A crowd game, darts colliding and firing, plays out in the same bits on
+// every thread count and instruction set.
+TEST_F(Separation, CrowdGameIsTheSameOnEveryPath) {
+  enemy_count = static_cast<int32_t>(crowd_threads) + 40;
+  std::vector<noderec> first;
+  for (const isa_level isa : machine_isas()) {
+    for (const int32_t threads : {1, 2, 3}) {
+      ASSERT_TRUE(select_isa(isa));
+      set_thread_count(threads);
+      set_random_seed(0);
+      game_reset(false);
+      for (int32_t i = 0; i < 24; ++i) substep(1.0 / 480);
+      if (first.empty()) {
+        first = nodes;
+        continue;
+      }
+      ASSERT_EQ(nodes.size(), first.size());
+      for (size_t i = 0; i < nodes.size(); ++i) {
+        ASSERT_TRUE(same_bits(nodes[i].pos, first[i].pos) && same_bits(nodes[i].vel, first[i].vel))
+            << isa_name(isa) << ", " << threads << " threads, node " << i;
+      }
+    }
   }
 }
 
