@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian package (CPack) in build/package and checks it: lintian
 # finds no error; installed with apt, the game is on the PATH and in the
-# menu and runs; removed again, it leaves no file behind. The package ends
-# up in build/package/. With --no-install only the build and lintian run.
+# menu, runs and replays the golden demos; removed again, it leaves no file
+# behind. The package ends up in build/package/. With --no-install only the build and lintian run.
 #   tools/package.sh [--no-install]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -41,6 +41,10 @@ found="$(runuser -u nobody -- sh -lc 'command -v vorn' || true)"
 /usr/games/vorn --version
 (cd "$(mktemp -d)" && /usr/games/vorn --headless --frames 60 --fixed-dt 0.0166 --summary >/dev/null) ||
   { echo "package: the installed game does not run" >&2; exit 1; }
+# The packaged game (stripped, built in a tree of its own) plays the golden
+# demos exactly as they were recorded.
+bash tests/e2e/golden_demos.sh /usr/games/vorn format2 ||
+  { echo "package: the installed game does not replay the golden demos" >&2; exit 1; }
 $sudo env DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq vorn >/dev/null
 trap - EXIT
 left=""
