@@ -37,12 +37,13 @@
 
 #include "app/commands.h"
 #include "app/game.h"
-#include "app/sound.h"
 #include "app/scaling.h"
+#include "app/sound.h"
 #include "app/window.h"
 #include "audio/effects.h"
 #include "audio/mixer.h"
 #include "audio/sound_queue.h"
+#include "base/atan.h"
 #include "config/tunables.h"
 #include "gfx/font.h"
 #include "gfx/world_draw.h"
@@ -51,7 +52,6 @@
 #include "sim/rules.h"
 #include "sim/step.h"
 #include "sim/workers.h"
-#include "world/atan.h"
 #include "world/ships.h"
 #include "world/world.h"
 

@@ -1,7 +1,7 @@
 // The long check of the game's arctangent against MPFR: ten million or more
 // arguments spread over every binade from 2^-30 to 2^60 (and the exact cases
 // at both ends), each compared bit for bit with MPFR's correctly rounded
-// atan. `atan_check --table` prints the constants of world/atan_table.cpp.
+// atan. `atan_check --table` prints the constants of base/atan_table.cpp.
 #include <mpfr.h>
 
 #include <cinttypes>
@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "world/atan.h"
+#include "base/atan.h"
 #include <cmath>
 
 namespace {

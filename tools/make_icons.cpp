@@ -10,12 +10,12 @@
 #include <string>
 #include <vector>
 
+#include "base/color.h"
+#include "base/rounding.h"
 #include "config/tunables.h"
-#include "gfx/color.h"
 #include "gfx/draw.h"
-#include "gfx/image.h"
+#include "image/image.h"
 #include "image/png_write.h"
-#include "world/rounding.h"
 #include "world/station.h"
 #include "world/world.h"
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/demo_recorder.h"
-#include "world/vec2.h"
+#include "base/vec2.h"
 
 namespace vorn {
 

@@ -45,6 +45,7 @@
 #include "app/game.h"
 #include "app/state_hash.h"
 #include "app/window.h"
+#include "base/rng.h"
 #include "config/print_config.h"
 #include "config/tunables.h"
 #include "gfx/draw.h"
@@ -57,7 +58,6 @@
 #include "sim/step.h"
 #include "sim/workers.h"
 #include "world/geometry.h"
-#include "world/rng.h"
 #include "world/ships.h"
 #include "world/world.h"
 

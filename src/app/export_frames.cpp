@@ -6,7 +6,7 @@
 #include <system_error>
 
 #include "app/window.h"
-#include "gfx/image.h"
+#include "image/image.h"
 #include "image/png_write.h"
 
 namespace vorn {

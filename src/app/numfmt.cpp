@@ -4,8 +4,8 @@
 #include <charconv>
 #include <cmath>
 
-#include "world/rounding.h"
-#include "world/vec2.h"
+#include "base/rounding.h"
+#include "base/vec2.h"
 
 namespace vorn {
 

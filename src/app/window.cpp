@@ -10,13 +10,11 @@
 #include <vector>
 
 #include "app/scaling.h"
-#include "gfx/image.h"
+#include "image/image.h"
 #include "platform/display.h"
 
 namespace vorn {
 
-int32_t screen_w = 0;
-int32_t screen_h = 0;
 int32_t screen_bpp = 8;
 int32_t screen_bytes = 1;
 std::string caption_base;

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "base/view.h"
+
 namespace vorn {
 
 // Event kinds handed to the event handler.
@@ -29,9 +31,8 @@ constexpr uint16_t st_wheel_down = 0x4000;
 using frame_proc = void (*)(double dt, double t);
 using event_proc = void (*)(int32_t kind, int32_t x, int32_t y, int32_t key, uint16_t state);
 
-// Window-layer state, readable by the game.
-extern int32_t screen_w;
-extern int32_t screen_h;
+// Window-layer state, readable by the game (the screen's size is in the
+// view, which open_window sets).
 extern int32_t screen_bpp;
 extern int32_t screen_bytes;
 extern std::string caption_base;

@@ -7,8 +7,8 @@
 #include <cmath>
 #include <cstring>
 
-#include "app/window.h"
-#include "world/rounding.h"
+#include "base/rounding.h"
+#include "base/view.h"
 
 namespace vorn {
 

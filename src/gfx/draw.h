@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
-#include "gfx/color.h"
-#include "gfx/image.h"
+#include "base/color.h"
+#include "image/image.h"
 
 namespace vorn {
 

@@ -3,7 +3,7 @@
 // the caller's colour, all others leave the target untouched.
 #include "gfx/font.h"
 
-#include "app/window.h"
+#include "base/view.h"
 
 namespace vorn {
 

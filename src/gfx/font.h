@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <string_view>
 
-#include "gfx/color.h"
+#include "base/color.h"
 #include "gfx/glyph_map.h"
-#include "gfx/image.h"
+#include "image/image.h"
 
 namespace vorn {
 

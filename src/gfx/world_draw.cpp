@@ -5,12 +5,12 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "app/window.h"
+#include "base/rounding.h"
+#include "base/view.h"
 #include "config/tunables.h"
+#include "gfx/background.h"
 #include "gfx/draw.h"
-#include "sim/rules.h"
 #include "world/geometry.h"
-#include "world/rounding.h"
 #include "world/ships.h"
 #include "world/world.h"
 

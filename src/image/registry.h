@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "gfx/image.h"
+#include "image/image.h"
 
 namespace vorn {
 

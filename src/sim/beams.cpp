@@ -6,13 +6,13 @@
 
 #include <vector>
 
+#include "base/color.h"
+#include "base/rng.h"
 #include "config/tunables.h"
-#include "gfx/color.h"
 #include "sim/impacts.h"
 #include "sim/lookup.h"
 #include "world/geometry.h"
 #include "world/happenings.h"
-#include "world/rng.h"
 #include "world/ships.h"
 #include "world/world.h"
 

@@ -7,7 +7,7 @@
 #include <cmath>
 #include <vector>
 
-#include "app/window.h"
+#include "base/view.h"
 #include "config/tunables.h"
 #include "sim/rules.h"
 #include "sim/separation.h"

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "world/vec2.h"
+#include "base/vec2.h"
 
 namespace vorn {
 

@@ -4,14 +4,14 @@
 // sparks, restarts the respawn delay and makes the camera glide.
 #include "sim/impacts.h"
 
-#include "app/window.h"
+#include "base/color.h"
+#include "base/rng.h"
+#include "base/view.h"
 #include "config/tunables.h"
-#include "gfx/color.h"
 #include "sim/lookup.h"
 #include "sim/step.h"
 #include "world/geometry.h"
 #include "world/happenings.h"
-#include "world/rng.h"
 #include "world/ships.h"
 #include "world/world.h"
 

@@ -3,13 +3,13 @@
 // game clock.
 #include "sim/rules.h"
 
-#include "app/window.h"
+#include "base/rng.h"
+#include "base/rules_version.h"
+#include "base/view.h"
 #include "config/tunables.h"
-#include "sim/background.h"
+#include "gfx/background.h"
 #include "sim/step.h"
 #include "world/geometry.h"
-#include "world/rng.h"
-#include "world/rules_version.h"
 #include "world/ships.h"
 #include "world/station.h"
 #include "world/world.h"

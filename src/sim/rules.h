@@ -2,8 +2,6 @@
 // the game clock.
 #pragma once
 
-#include "gfx/image.h"
-
 namespace vorn {
 
 struct game_clock_t {
@@ -12,9 +10,6 @@ struct game_clock_t {
   double last_frame = 0.0;  // the total time of the previous frame
 };
 extern game_clock_t game_clock;
-
-// The screen-sized grid picture behind the world, built by the first reset.
-extern typspr* background;
 
 // Builds a new game. The first call (restart false) also builds the
 // background and sets the world size from the screen size.

@@ -10,8 +10,8 @@
 #include <memory>
 #include <vector>
 
+#include "base/vec2.h"
 #include "world/geometry.h"
-#include "world/vec2.h"
 
 namespace vorn {
 

@@ -1,6 +1,8 @@
 // The reset of every subsystem's state.
 #include "sim/session.h"
 
+#include "base/rng.h"
+#include "base/rules_version.h"
 #include "config/tunables.h"
 #include "gfx/draw.h"
 #include "sim/beams.h"
@@ -9,8 +11,6 @@
 #include "sim/step.h"
 #include "world/geometry.h"
 #include "world/happenings.h"
-#include "world/rng.h"
-#include "world/rules_version.h"
 #include "world/ships.h"
 #include "world/world.h"
 

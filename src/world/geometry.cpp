@@ -4,8 +4,8 @@
 
 #include <cmath>
 
-#include "app/window.h"
-#include "world/rounding.h"
+#include "base/rounding.h"
+#include "base/view.h"
 
 namespace vorn {
 

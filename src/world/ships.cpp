@@ -2,8 +2,8 @@
 // respawning the player with its spark burst, and the victory shattering.
 #include "world/ships.h"
 
+#include "base/rng.h"
 #include "config/tunables.h"
-#include "world/rng.h"
 #include "world/world.h"
 
 namespace vorn {

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "gfx/color.h"
+#include "base/color.h"
 
 namespace vorn {
 

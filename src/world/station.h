@@ -2,7 +2,7 @@
 // edges and its centre knocked out, built as one ship.
 #pragma once
 
-#include "gfx/color.h"
+#include "base/color.h"
 
 namespace vorn {
 

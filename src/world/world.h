@@ -15,8 +15,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "gfx/color.h"
-#include "world/vec2.h"
+#include "base/color.h"
+#include "base/vec2.h"
 
 namespace vorn {
 

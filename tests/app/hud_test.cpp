@@ -7,7 +7,7 @@
 
 #include "app/window.h"
 #include "gfx/font.h"
-#include "gfx/image.h"
+#include "image/image.h"
 #include "sim/session.h"
 #include "sim/step.h"
 

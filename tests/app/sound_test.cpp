@@ -9,11 +9,11 @@
 #include "app/state_hash.h"
 #include "audio/effects.h"
 #include "audio/sound_queue.h"
+#include "base/rng.h"
 #include "config/tunables.h"
 #include "sim/step.h"
 #include "support/clean_game.h"
 #include "world/happenings.h"
-#include "world/rng.h"
 #include "world/ships.h"
 #include "world/world.h"
 

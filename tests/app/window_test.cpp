@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "gfx/image.h"
+#include "image/image.h"
 
 namespace vorn {
 namespace {

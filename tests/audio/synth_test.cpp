@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "audio_fixture.h"
-#include "world/rng.h"
+#include "base/rng.h"
 
 namespace vorn {
 namespace {

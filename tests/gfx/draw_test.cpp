@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "app/window.h"
-#include "world/rounding.h"
+#include "base/rounding.h"
 
 namespace vorn {
 namespace {

@@ -8,11 +8,11 @@
 #include <cmath>
 #include <vector>
 
-#include "app/window.h"
+#include "base/view.h"
 #include "config/tunables.h"
+#include "gfx/background.h"
 #include "gfx/draw.h"
-#include "gfx/image.h"
-#include "sim/rules.h"
+#include "image/image.h"
 #include "world/geometry.h"
 #include "world/ships.h"
 #include "world/world.h"

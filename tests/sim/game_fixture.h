@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "app/window.h"
+#include "base/rng.h"
 #include "config/tunables.h"
 #include "gfx/draw.h"
 #include "sim/beams.h"
@@ -13,7 +14,6 @@
 #include "sim/rules.h"
 #include "sim/step.h"
 #include "world/geometry.h"
-#include "world/rng.h"
 #include "world/ships.h"
 #include "world/world.h"
 

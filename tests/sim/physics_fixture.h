@@ -6,11 +6,11 @@
 #include <gtest/gtest.h>
 
 #include "app/window.h"
+#include "base/rng.h"
 #include "config/tunables.h"
 #include "sim/beams.h"
 #include "sim/step.h"
 #include "world/geometry.h"
-#include "world/rng.h"
 #include "world/ships.h"
 #include "world/world.h"
 

@@ -2,8 +2,9 @@
 // no life to start with, the wreck rule and the background grid.
 #include <vector>
 
+#include "base/rules_version.h"
+#include "gfx/background.h"
 #include "game_fixture.h"
-#include "world/rules_version.h"
 
 namespace vorn {
 namespace {

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "world/rounding.h"
+#include "base/rounding.h"
 #include "world_fixture.h"
 
 namespace vorn {

@@ -5,9 +5,9 @@
 #include <gtest/gtest.h>
 
 #include "app/window.h"
+#include "base/rng.h"
 #include "config/tunables.h"
 #include "world/geometry.h"
-#include "world/rng.h"
 #include "world/ships.h"
 #include "world/world.h"
 

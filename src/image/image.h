@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "gfx/color.h"
+#include "base/color.h"
 
 namespace vorn {
 

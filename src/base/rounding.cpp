@@ -1,5 +1,5 @@
 // Rounding helpers shared by the simulation and the drawing code.
-#include "world/rounding.h"
+#include "base/rounding.h"
 
 namespace vorn {
 

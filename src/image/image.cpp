@@ -1,5 +1,5 @@
 // Image records, the screen image and the image list.
-#include "gfx/image.h"
+#include "image/image.h"
 
 #include <cstdlib>
 

@@ -1,7 +1,7 @@
 // The arctangent's constants: atan(i/64) for i = 0..64 and pi/2, each as four
 // non-overlapping doubles whose sum holds about 212 bits. Printed by
 // `atan_check --table` from MPFR at 600 bits; do not edit by hand.
-#include "world/atan.h"
+#include "base/atan.h"
 
 namespace vorn::atan_detail {
 

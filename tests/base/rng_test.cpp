@@ -2,7 +2,7 @@
 // seed := seed * 134775813 + 1 mod 2^32.
 #include <gtest/gtest.h>
 
-#include "world/rng.h"
+#include "base/rng.h"
 
 namespace vorn {
 namespace {

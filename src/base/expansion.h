@@ -6,7 +6,7 @@
 
 #include <cmath>
 
-#include "world/dd.h"
+#include "base/dd.h"
 
 namespace vorn::ddx {
 

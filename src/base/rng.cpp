@@ -1,6 +1,6 @@
 // The game's linear congruential generator: seed := seed * 134775813 + 1
 // modulo 2^32, starting from 0 at program start.
-#include "world/rng.h"
+#include "base/rng.h"
 
 namespace vorn {
 

@@ -1,10 +1,10 @@
 // Vector helpers: lengths, normalisation, bearings and intersections.
-#include "world/vec2.h"
+#include "base/vec2.h"
 
 #include <cmath>
 
-#include "world/atan.h"
-#include "world/rules_version.h"
+#include "base/atan.h"
+#include "base/rules_version.h"
 
 namespace vorn {
 

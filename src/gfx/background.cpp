@@ -4,14 +4,13 @@
 // half intensity. The column line left of x = 0 lies at x = -1; the
 // anti-aliased line clips by linear pixel index, so its plots land in the
 // last column one row higher and give the tiled picture its soft right edge.
-#include "sim/background.h"
+#include "gfx/background.h"
 
 #include <memory>
 #include <vector>
 
-#include "gfx/color.h"
+#include "base/color.h"
 #include "gfx/draw.h"
-#include "sim/rules.h"
 
 namespace vorn {
 

@@ -1,11 +1,11 @@
 // The correctly rounded arctangent: the fast double-double path, the careful
 // four-double path behind it, and the exact cases around them.
-#include "world/atan.h"
+#include "base/atan.h"
 
 #include <cmath>
 
-#include "world/dd.h"
-#include "world/expansion.h"
+#include "base/dd.h"
+#include "base/expansion.h"
 
 namespace vorn {
 

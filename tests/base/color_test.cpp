@@ -1,11 +1,11 @@
 // Colour values, mixing and image records.
-#include "gfx/color.h"
+#include "base/color.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 
-#include "gfx/image.h"
+#include "image/image.h"
 
 namespace vorn {
 namespace {

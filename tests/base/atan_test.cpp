@@ -10,7 +10,7 @@
 #include <limits>
 #include <vector>
 
-#include "world/atan.h"
+#include "base/atan.h"
 
 namespace vorn {
 namespace {

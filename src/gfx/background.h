@@ -4,7 +4,13 @@
 
 #include <cstdint>
 
+#include "image/image.h"
+
 namespace vorn {
+
+// The screen-sized grid picture behind the world, built by the first reset;
+// null before it.
+extern typspr* background;
 
 // Makes `background` a w x h grid picture. An existing one of that size is
 // kept as it is; one of another size is replaced.

@@ -1,9 +1,9 @@
 // Colour mixing.
-#include "gfx/color.h"
+#include "base/color.h"
 
 #include <cmath>
 
-#include "world/rounding.h"
+#include "base/rounding.h"
 
 namespace vorn {
 

@@ -2,7 +2,7 @@
 // the borders of the intersection tests.
 #include <gtest/gtest.h>
 
-#include "world/vec2.h"
+#include "base/vec2.h"
 
 namespace vorn {
 namespace {
