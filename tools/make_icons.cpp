@@ -28,20 +28,20 @@ constexpr color_t lattice = make_color(150, 210, 255, 255);
 constexpr color_t core = make_color(255, 170, 60, 255);
 
 // The square with corners cut round, radius r: transparent outside.
-void rounded_square(typspr& img, int32_t r) {
-  const int32_t n = img.width;
+void rounded_square(typspr* img, int32_t r) {
+  const int32_t n = img->width;
   for (int32_t y = 0; y < n; ++y) {
     for (int32_t x = 0; x < n; ++x) {
       const int32_t dx = std::max({r - x, x - (n - 1 - r), 0});
       const int32_t dy = std::max({r - y, y - (n - 1 - r), 0});
-      if (dx * dx + dy * dy <= r * r) put_pixel(&img, x, y, space);
+      if (dx * dx + dy * dy <= r * r) put_pixel(img, x, y, space);
     }
   }
 }
 
 // The station's links, scaled so that the lattice fills the square but for
 // a margin; links of the innermost nodes (the core) in their own colour.
-void draw_station(typspr& img) {
+void draw_station(typspr* img) {
   double lo_x = nodes[0].pos.x, hi_x = lo_x, lo_y = nodes[0].pos.y, hi_y = lo_y;
   for (const noderec& n : nodes) {
     lo_x = std::min(lo_x, n.pos.x);
@@ -49,7 +49,7 @@ void draw_station(typspr& img) {
     lo_y = std::min(lo_y, n.pos.y);
     hi_y = std::max(hi_y, n.pos.y);
   }
-  const double side = img.width;
+  const double side = img->width;
   const double scale = side * 0.8 / std::max(hi_x - lo_x, hi_y - lo_y);
   const double cx = (lo_x + hi_x) / 2, cy = (lo_y + hi_y) / 2;
   const double core_reach = std::max(hi_x - lo_x, hi_y - lo_y) * 0.12;
@@ -58,7 +58,7 @@ void draw_station(typspr& img) {
   for (const linkrec& l : links) {
     const vec2 a = nodes[l.a].pos, b = nodes[l.b].pos;
     const bool inner = std::abs(a.x - cx) + std::abs(a.y - cy) < core_reach;
-    aa_line(&img, px(a.x), py(a.y), px(b.x), py(b.y), inner ? core : lattice);
+    aa_line(img, px(a.x), py(a.y), px(b.x), py(b.y), inner ? core : lattice);
   }
 }
 
@@ -68,8 +68,8 @@ bool write_icon(const std::string& dir, int32_t size) {
   img.pixels = pixels.data();
   img.width = img.height = size;
   img.half_width = img.half_height = size / 2;
-  rounded_square(img, size / 6);
-  draw_station(img);
+  rounded_square(&img, size / 6);
+  draw_station(&img);
   return save_png(dir + "/" + std::to_string(size) + ".png", pixels.data(), size, size, true);
 }
 

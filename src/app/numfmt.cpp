@@ -27,7 +27,9 @@ std::string short_real(double x) {
   char buf[400];
   const auto res = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::fixed, d);
   std::string s(buf, res.ptr);
-  if (s == "-0" || s == "-0.0" || s == "-0.00" || s == "-0.000") s.erase(0, 1);
+  // to_chars writes the sign bit, so -0.0 comes out "-0": it is no negative
+  // number and loses the '-'. A negative that rounds to zero keeps it.
+  if (x == 0 && s[0] == '-') s.erase(0, 1);
   return s;
 }
 

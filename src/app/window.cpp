@@ -270,8 +270,8 @@ bool open_window(int32_t width, int32_t height, int32_t bpp, bool fullscreen,
   screen.height = screen_h;
   screen.half_width = screen_w / 2;
   screen.half_height = screen_h / 2;
-  screen.count = 1;
-  screen.flag = true;
+  screen.creation_mark = 1;
+  screen.creation_flag = true;
   if (window_scale > 1) scaled_screen.assign(static_cast<size_t>(screen_w) * screen_h, 0);
   set_screen_pixels();
   SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 1, 1, 1));

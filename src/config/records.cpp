@@ -42,110 +42,158 @@ bool starts_number(const std::string& s) {
   return !s.empty() && (s[0] == '+' || s[0] == '-' || (s[0] >= '0' && s[0] <= '9'));
 }
 
+// At most one record per line: the number of lines, for one allocation
+// instead of repeated growth.
+std::size_t count_lines(const char* buffer, std::size_t size) {
+  std::size_t lines = 1;
+  for (std::size_t at = 0; at < size; ++at) lines += buffer[at] == '\n';
+  return lines;
+}
+
+// Lines of fewer than two characters and lines starting "//" or ";" are
+// skipped whole, before any scanning (so they neither open nor close a
+// comment block).
+bool skipped_line(const std::string& line) {
+  return line.size() <= 1 || (line[0] == '/' && line[1] == '/') || line[0] == ';';
+}
+
+// What the scan of one line gathers.
+struct line_fields {
+  std::string key;
+  std::string text;
+  // The line's block state changed on its last character in a way that
+  // still lets it be stored (see stored_line).
+  bool end_brace = false;
+  bool real_flag = false;  // the value has a '.' or an 'e'
+  int components = 0;      // component separators seen: ',' and kept spaces
+};
+
+// The key: the line's characters before the first separator outside a
+// comment block, tabs left out, and spaces too unless keep_blanks. Returns
+// the separator's index, or npos when the line has none. in_block is the
+// block state, carried from line to line.
+std::size_t scan_key(const std::string& line, bool keep_blanks, char separator, bool& in_block,
+                     line_fields& f) {
+  const std::size_t n = line.size();
+  for (std::size_t i = 0; i < n; ++i) {
+    const char c = line[i];
+    if (in_block) {
+      if (c == '}') {
+        in_block = false;
+        if (i == n - 1) f.end_brace = true;
+      }
+    } else if (c == '\t' || (c == ' ' && !keep_blanks)) {
+      continue;
+    } else if (c == '{') {
+      in_block = true;
+    } else if (c == separator) {
+      return i;
+    } else {
+      f.key.push_back(c);
+    }
+  }
+  return std::string::npos;
+}
+
+// "//" or ';' at line[i] ends the value.
+bool value_comment_at(const std::string& line, std::size_t i) {
+  const char c = line[i];
+  return (c == '/' && i + 1 < line.size() && line[i + 1] == '/') || c == ';';
+}
+
+// A character of the value outside any comment. Blanks are taken only with
+// keep_blanks and once the value has begun, a space then counting as a
+// component separator; ',' separates components; '.' and 'e' mark a real.
+void take_value_char(char c, bool keep_blanks, line_fields& f) {
+  switch (c) {
+    case ' ':
+      if (!f.text.empty() && keep_blanks) {
+        ++f.components;
+        f.text.push_back(c);
+      }
+      break;
+    case '\t':
+      if (!f.text.empty() && keep_blanks) f.text.push_back(c);
+      break;
+    case ',':
+      ++f.components;
+      f.text.push_back(c);
+      break;
+    case '.':
+    case 'e':
+      f.real_flag = true;
+      f.text.push_back(c);
+      break;
+    default:
+      f.text.push_back(c);
+  }
+}
+
+// The value: the line's characters from line[from] on, comment blocks left
+// out, up to a "//" or ';' outside a block or the line's end.
+void scan_value(const std::string& line, std::size_t from, bool keep_blanks, bool& in_block,
+                line_fields& f) {
+  const std::size_t n = line.size();
+  for (std::size_t i = from; i < n; ++i) {
+    const char c = line[i];
+    if (in_block) {
+      if (c == '}') {
+        in_block = false;
+        f.end_brace = i == n - 1;
+      }
+      continue;
+    }
+    if (value_comment_at(line, i)) break;
+    if (c == '{') {
+      in_block = true;
+      if (i == n - 1) f.end_brace = true;
+    } else {
+      take_value_char(c, keep_blanks, f);
+    }
+  }
+}
+
+// A line is stored when the block state at its end matches end_brace: a
+// plain line (no block, no end_brace), or a value ending in an opening '{'.
+// A line left inside a block, or whose last character closes one, is a
+// comment.
+bool stored_line(bool in_block, const line_fields& f) { return in_block == f.end_brace; }
+
+// The numeric readings of a value that starts like a number.
+void read_numbers(parserectyp& r, bool real_flag, int components) {
+  r.ival = str_to_int(r.text);
+  r.rval = real_flag ? str_to_real(r.text) : static_cast<double>(r.ival);
+  if (components >= 1) r.pair = str_to_pair(r.text);
+  if (components >= 2) r.triple = str_to_triple(r.text);
+  if (components >= 3) r.quad = str_to_quad(r.text);
+  if (components >= 4) r.quint = str_to_quint(r.text);
+  r.bval = r.ival > 0;
+}
+
+// The record of a stored line: its key, its value and the line itself,
+// with the value's numeric readings.
+void store_record(parserectyp& r, const std::string& line, line_fields& f) {
+  r.key = std::move(f.key);
+  r.text = std::move(f.text);
+  r.line = line;
+  if (starts_number(r.text)) read_numbers(r, f.real_flag, f.components);
+}
+
 }  // namespace
 
 preca parse_records(const char* buffer, std::size_t size, bool keep_blanks, char separator) {
   preca records;
-  // At most one record per line: one allocation instead of repeated growth.
-  std::size_t lines = 1;
-  for (std::size_t at = 0; at < size; ++at) lines += buffer[at] == '\n';
-  records.reserve(lines);
+  records.reserve(count_lines(buffer, size));
   bool in_block = false;
   std::size_t pos = 0;
   std::string line;
   while (pos < size) {
     read_line(buffer, size, pos, line);
-    const std::size_t n = line.size();
-    if (n <= 1) continue;
-    if ((line[0] == '/' && line[1] == '/') || line[0] == ';') continue;
-
-    // end_brace: the line's block state changed on its last character in a
-    // way that still lets it be stored (see the storing rule below).
-    bool end_brace = false;
-    std::string key;
-    std::size_t i = 0;
-    bool found_separator = false;
-    for (; i < n; ++i) {
-      const char c = line[i];
-      if (in_block) {
-        if (c == '}') {
-          in_block = false;
-          if (i == n - 1) end_brace = true;
-        }
-      } else if (c == '\t' || (c == ' ' && !keep_blanks)) {
-        continue;
-      } else if (c == '{') {
-        in_block = true;
-      } else if (c == separator) {
-        found_separator = true;
-        break;
-      } else {
-        key.push_back(c);
-      }
-    }
-
-    std::string text;
-    bool real_flag = false;
-    int components = 0;  // component separators seen: ',' and kept spaces
-    if (found_separator) {
-      for (i = i + 1; i < n; ++i) {
-        const char c = line[i];
-        if (in_block) {
-          if (c == '}') {
-            in_block = false;
-            end_brace = i == n - 1;
-          }
-          continue;
-        }
-        if ((c == '/' && i + 1 < n && line[i + 1] == '/') || c == ';') break;
-        switch (c) {
-          case '{':
-            in_block = true;
-            if (i == n - 1) end_brace = true;
-            break;
-          case ' ':
-            if (!text.empty() && keep_blanks) {
-              ++components;
-              text.push_back(c);
-            }
-            break;
-          case '\t':
-            if (!text.empty() && keep_blanks) text.push_back(c);
-            break;
-          case ',':
-            ++components;
-            text.push_back(c);
-            break;
-          case '.':
-          case 'e':
-            real_flag = true;
-            text.push_back(c);
-            break;
-          default:
-            text.push_back(c);
-        }
-      }
-    }
-
-    // Stored when the block state at the line's end matches end_brace: a
-    // plain line (no block, no end_brace), or a value ending in an opening
-    // '{'. A line left inside a block, or whose last character closes one,
-    // is a comment.
-    if (in_block != end_brace) continue;
-
-    parserectyp& r = records.emplace_back();
-    r.key = std::move(key);
-    r.text = std::move(text);
-    r.line = line;
-    if (starts_number(r.text)) {
-      r.ival = str_to_int(r.text);
-      r.rval = real_flag ? str_to_real(r.text) : static_cast<double>(r.ival);
-      if (components >= 1) r.pair = str_to_pair(r.text);
-      if (components >= 2) r.triple = str_to_triple(r.text);
-      if (components >= 3) r.quad = str_to_quad(r.text);
-      if (components >= 4) r.quint = str_to_quint(r.text);
-      r.bval = r.ival > 0;
-    }
+    if (skipped_line(line)) continue;
+    line_fields f;
+    const std::size_t at = scan_key(line, keep_blanks, separator, in_block, f);
+    if (at != std::string::npos) scan_value(line, at + 1, keep_blanks, in_block, f);
+    if (stored_line(in_block, f)) store_record(records.emplace_back(), line, f);
   }
   return records;
 }

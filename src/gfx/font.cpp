@@ -25,9 +25,9 @@ const typspr* font_in_slot(uint8_t slot) {
 }
 
 // Top-left pixel of the cell holding ch.
-const uint32_t* cell_start(const typspr& font, uint8_t ch) {
+const uint32_t* cell_start(const typspr* font, uint8_t ch) {
   const int32_t cell = glyph_cell(ch);
-  return font.pixels + (cell / font_grid_columns) * font_grid_row_pixels +
+  return font->pixels + (cell / font_grid_columns) * font_grid_row_pixels +
          (cell % font_grid_columns) * font_cell_size;
 }
 
@@ -46,9 +46,10 @@ int32_t text_width(std::string_view text) {
   return width;
 }
 
-void draw_text(typspr& image, int32_t x, int32_t y, std::string_view text, uint8_t slot,
+void draw_text(typspr* image, int32_t x, int32_t y, std::string_view text, uint8_t slot,
                color_t colour) {
-  if (!font_ready || x < 0 || y < 0 || int64_t{y} >= int64_t{image.height} - 10 || !image.pixels)
+  if (!font_ready || !image || x < 0 || y < 0 || int64_t{y} >= int64_t{image->height} - 10 ||
+      !image->pixels)
     return;
   const typspr* font = font_in_slot(slot);
   if (!font) return;
@@ -56,22 +57,22 @@ void draw_text(typspr& image, int32_t x, int32_t y, std::string_view text, uint8
   int64_t pen = x;
   for (char c : text) {
     const auto ch = static_cast<uint8_t>(c);
-    if (pen + 10 >= image.width) break;
-    const uint32_t* cell = cell_start(*font, ch);
-    uint32_t* target = image.pixels + pen + int64_t{y} * image.width;
+    if (pen + 10 >= image->width) break;
+    const uint32_t* cell = cell_start(font, ch);
+    uint32_t* target = image->pixels + pen + int64_t{y} * image->width;
     for (int32_t j = 0; j < font_cell_size; ++j) {
       for (int32_t k = 0; k < font_cell_size; ++k) {
         if (cell[j * font_image_w + k] != font_paper) target[k] = colour;
       }
-      target += image.width;
+      target += image->width;
     }
     pen += pen_advance(ch);
   }
 }
 
-void draw_text_centred(typspr& image, int32_t x, int32_t y, std::string_view text, uint8_t slot,
+void draw_text_centred(typspr* image, int32_t x, int32_t y, std::string_view text, uint8_t slot,
                        color_t colour) {
-  if (!font_ready || !image.pixels) return;
+  if (!font_ready || !image || !image->pixels) return;
   const typspr* font = font_in_slot(slot);
   if (!font) return;
   const int32_t half = text_width(text) / 2;
@@ -81,24 +82,24 @@ void draw_text_centred(typspr& image, int32_t x, int32_t y, std::string_view tex
   // The position test uses the screen's size, not the image's, and lets the
   // string run past the right edge, where ink continues on the next pixel
   // row; ink whose element falls outside the image's pixels is dropped.
-  const int64_t pixel_count = int64_t{image.width} * image.height;
+  const int64_t pixel_count = int64_t{image->width} * image->height;
   int64_t pen = x0;
   for (char c : text) {
     const auto ch = static_cast<uint8_t>(c);
-    const uint32_t* cell = cell_start(*font, ch);
+    const uint32_t* cell = cell_start(font, ch);
     for (int32_t j = 0; j < font_cell_size; ++j) {
-      const int64_t row = pen + (int64_t{y} + j) * image.width;
+      const int64_t row = pen + (int64_t{y} + j) * image->width;
       for (int32_t k = 0; k < font_cell_size; ++k) {
         const int64_t at = row + k;
         if (cell[j * font_image_w + k] != font_paper && at >= 0 && at < pixel_count)
-          image.pixels[at] = colour;
+          image->pixels[at] = colour;
       }
     }
     pen += pen_advance(ch);
   }
 }
 
-void draw_title(typspr& image, int32_t x, int32_t y, std::string_view text, uint8_t slot) {
+void draw_title(typspr* image, int32_t x, int32_t y, std::string_view text, uint8_t slot) {
   draw_text_centred(image, x, y, text, slot, red);
 }
 

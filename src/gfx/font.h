@@ -27,19 +27,20 @@ void reset_font();
 int32_t text_width(std::string_view text);
 
 // Text with its first cell's top-left corner at (x, y). Draws nothing unless
-// the font is ready, the image and the font slot have pixels, x >= 0 and
-// 0 <= y < image height - 10; stops, by whole characters, before a cell
-// whose right column would reach the image's right edge.
-void draw_text(typspr& image, int32_t x, int32_t y, std::string_view text, uint8_t slot,
+// the font is ready, the image is not null, it and the font slot have
+// pixels, x >= 0 and 0 <= y < image height - 10; stops, by whole characters,
+// before a cell whose right column would reach the image's right edge.
+void draw_text(typspr* image, int32_t x, int32_t y, std::string_view text, uint8_t slot,
                color_t colour);
 
-// Text centred on x with its top row at y. The position is judged against
-// the screen size (screen_w, screen_h), not the image's; ink beyond the
-// right edge runs on at the start of the next pixel row.
-void draw_text_centred(typspr& image, int32_t x, int32_t y, std::string_view text, uint8_t slot,
+// Text centred on x with its top row at y. Draws nothing into a null image
+// or one without pixels. The position is judged against the screen size
+// (screen_w, screen_h), not the image's; ink beyond the right edge runs on
+// at the start of the next pixel row.
+void draw_text_centred(typspr* image, int32_t x, int32_t y, std::string_view text, uint8_t slot,
                        color_t colour);
 
 // draw_text_centred in red.
-void draw_title(typspr& image, int32_t x, int32_t y, std::string_view text, uint8_t slot);
+void draw_title(typspr* image, int32_t x, int32_t y, std::string_view text, uint8_t slot);
 
 }  // namespace vorn

@@ -1,6 +1,7 @@
 // Loading the font: decodes the PNG stream built into the game through the
 // image-format registry. Kept apart from the text drawing so that drawing
-// links without the decoder.
+// text does not pull the decoder and the built-in font stream into every
+// program that links it: only a call of load_font does.
 #include "gfx/font.h"
 #include "gfx/font_data.h"
 #include "image/registry.h"

@@ -15,8 +15,8 @@ typspr* new_image(uint32_t* pixels, int32_t width, int32_t height) {
   img->height = height;
   img->half_width = width / 2;
   img->half_height = height / 2;
-  img->count = 1;
-  img->flag = true;
+  img->creation_mark = 1;
+  img->creation_flag = true;
   return img;
 }
 

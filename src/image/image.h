@@ -17,11 +17,12 @@ struct typspr {
   int32_t height = 0;
   int32_t half_width = 0;   // width div 2
   int32_t half_height = 0;  // height div 2
-  int32_t count = 0;        // 1 at creation
-  bool flag = false;        // true at creation
-  std::string label;        // empty at creation
-  int32_t value1 = 0;
-  int32_t value2 = 0;
+  // Nothing but the test of new_image reads the fields below.
+  int32_t creation_mark = 0;     // 1 once new_image or open_window set the record up
+  bool creation_flag = false;    // true once new_image or open_window set the record up
+  std::string label;             // empty at creation, and never set
+  int32_t unused_a = 0;          // never set: always 0
+  int32_t unused_b = 0;          // never set: always 0
 };
 
 // A new record for the given pixels (which it does not allocate or own).

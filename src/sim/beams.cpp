@@ -19,6 +19,7 @@
 namespace vorn {
 
 double hit_particle_timer = 0.0;
+beam_scratch beam_work;
 
 namespace {
 
@@ -80,9 +81,9 @@ void player_beam(double dt, double R) {
   const vec2 dir = norm(wrap_diff(player.pos, P0));
   player.aim = sub(P0, scale(dir, plr_beam_length));
   // The beam scans every link but the player's, and no node moves meanwhile.
-  static std::vector<vec2> offset;
-  node_offsets(P0, offset);
-  const int32_t best = nearest_hit(P0, player.aim, player_links, link_count(), R, &offset);
+  node_offsets(P0, beam_work.offset);
+  const int32_t best =
+      nearest_hit(P0, player.aim, player_links, link_count(), R, &beam_work.offset);
   if (best >= 0) hit_effect(best, player.aim, P0, plr_gun_force, plr_gun_heat, dt, orange);
   if (best >= 0) note_player_hit(best);
 }
@@ -159,6 +160,9 @@ void collision_and_weapon_pass(double dt) {
   if (ships.size() >= 2) station_guns(dt, R);
 }
 
-void reset_beam_state() { hit_particle_timer = 0.0; }
+void reset_beam_state() {
+  hit_particle_timer = 0.0;
+  beam_work.offset.clear();
+}
 
 }  // namespace vorn

@@ -9,6 +9,7 @@
 
 #include "base/view.h"
 #include "config/tunables.h"
+#include "sim/lookup.h"
 #include "sim/rules.h"
 #include "sim/separation.h"
 #include "world/geometry.h"
@@ -34,10 +35,6 @@ constexpr int32_t player_tail = 0;
 constexpr int32_t player_side_a = 1;
 constexpr int32_t player_nose = 2;
 constexpr int32_t player_side_b = 3;
-
-bool node_alive(int32_t k) {
-  return k >= 0 && static_cast<size_t>(k) < nodes.size() && nodes[k].alive;
-}
 
 // A difference of bearings brought into [-180, 180].
 double angle_error(double a, double b) {

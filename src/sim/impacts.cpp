@@ -17,6 +17,8 @@
 
 namespace vorn {
 
+impact_scratch impact_work;
+
 namespace {
 
 // The sparks of one impact at X, flying out at up to 50 units per second per
@@ -68,7 +70,7 @@ void impact_test(double dt, double range) {
   const double R2 = range * range;
   const vec2 dp = wrap_diff(P0, Bp);
   // Impacts push and heat but move no node.
-  static std::vector<vec2> offset;
+  std::vector<vec2>& offset = impact_work.offset;
   node_offsets(P0, offset);
   const int32_t count = link_count();
   for (int32_t i = player_links; i < count; ++i) {
@@ -84,5 +86,7 @@ void impact_test(double dt, double range) {
     if (seg_cross(P0, Q, A, B, X)) impact(p, i, X, mid(A, B), dt);
   }
 }
+
+void reset_impact_state() { impact_work.offset.clear(); }
 
 }  // namespace vorn

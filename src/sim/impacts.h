@@ -2,13 +2,30 @@
 // tested against every other intact link within range.
 #pragma once
 
+#include <vector>
+
+#include "base/vec2.h"
+
 namespace vorn {
+
+// Scratch of the impact test, kept from substep to substep so that it
+// allocates only when the world has grown.
+struct impact_scratch {
+  std::vector<vec2> offset;  // node_offsets from the tested player link's end a
+};
+extern impact_scratch impact_work;
 
 // The contact range R: min(screen width, screen height) div 2.
 double contact_range();
 
-// Draws the player link to test (even when the test is then skipped) and
-// runs the impact test for a substep of dt seconds.
+// The impact test for a substep of dt seconds. With no player links
+// (player_links <= 0) it returns at once and draws nothing. Otherwise it
+// draws the player link to test, one draw, even when the test is then
+// skipped: a drawn index past the link array, no player ship record, or a
+// drawn link that is not intact.
 void impact_test(double dt, double range);
+
+// Empties the scratch (its capacity is kept).
+void reset_impact_state();
 
 }  // namespace vorn

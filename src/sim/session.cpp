@@ -7,6 +7,7 @@
 #include "gfx/draw.h"
 #include "sim/beams.h"
 #include "sim/control.h"
+#include "sim/impacts.h"
 #include "sim/rules.h"
 #include "sim/step.h"
 #include "world/geometry.h"
@@ -24,6 +25,7 @@ void reset_session() {
   reset_ship_state();
   reset_step_state();
   reset_beam_state();
+  reset_impact_state();
   reset_control_state();
   reset_rules_state();
   reset_draw_state();

@@ -25,7 +25,7 @@ TEST(Hud, PausedSits140BelowTheCentre) {
   screen.height = 600;
   screen.pixels = expected.data();
   draw_hud();
-  draw_title(screen, 400, 440, "Paused", 0);
+  draw_title(&screen, 400, 440, "Paused", 0);
   paused = true;
   screen.pixels = shown.data();
   draw_hud();

@@ -21,6 +21,13 @@ TEST(ShortReal, UsesAsManyDecimalsAsTheFractionNeeds) {
   EXPECT_EQ(short_real(1.1), "1.1");  // 1.1 is not exact in binary: the eps test stops it
 }
 
+TEST(ShortReal, KeepsTheSignOfANegativeThatRoundsToZero) {
+  EXPECT_EQ(short_real(-0.0004), "-0");
+  EXPECT_EQ(short_real(-0.0), "0");  // not a negative number
+  EXPECT_EQ(short_real(0.0), "0");
+  EXPECT_EQ(short_real(-0.5), "-0.5");
+}
+
 TEST(ShortReal, IgnoresADecimalCommaLocale) {
   if (!vorn_test::use_comma_locale()) GTEST_SKIP() << "no decimal-comma locale available";
   EXPECT_EQ(short_real(12.345678), "12.346");

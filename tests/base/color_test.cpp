@@ -57,8 +57,8 @@ TEST(Image, NewImageHalvesTowardZeroAndOwnsNoPixels) {
   EXPECT_EQ(img->pixels, nullptr);
   EXPECT_EQ(img->half_width, 2);
   EXPECT_EQ(img->half_height, 1);
-  EXPECT_EQ(img->count, 1);
-  EXPECT_TRUE(img->flag);
+  EXPECT_EQ(img->creation_mark, 1);
+  EXPECT_TRUE(img->creation_flag);
   EXPECT_TRUE(img->label.empty());
   delete img;
 }

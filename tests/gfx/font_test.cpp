@@ -242,33 +242,37 @@ class FontDrawing : public ::testing::Test {
 
 TEST_F(FontDrawing, DrawTextKeepsInsideTheImage) {
   canvas c(800, 40);
-  draw_text(c.image, 0, 0, "Lives 3", 0, white);
+  draw_text(&c.image, 0, 0, "Lives 3", 0, white);
   EXPECT_EQ(c.inked(), ink_of("Lives 3"));
   canvas low(800, 40);
-  draw_text(low.image, 0, 30, "Hg", 0, white);
+  draw_text(&low.image, 0, 30, "Hg", 0, white);
   EXPECT_EQ(low.inked(), 0);  // y = height - 10
-  draw_text(low.image, 0, 29, "Hg", 0, white);
+  draw_text(&low.image, 0, 29, "Hg", 0, white);
   EXPECT_EQ(low.inked(), ink_of("Hg"));
   canvas edge(800, 40);
-  draw_text(edge.image, 780, 0, "WW", 0, white);  // 780 + 11 + 10 reaches the edge
+  draw_text(&edge.image, 780, 0, "WW", 0, white);  // 780 + 11 + 10 reaches the edge
   EXPECT_EQ(edge.inked(), ink_of("W"));
   canvas narrow(800, 40);
-  draw_text(narrow.image, 780, 0, "11", 0, white);
+  draw_text(&narrow.image, 780, 0, "11", 0, white);
   EXPECT_EQ(narrow.inked(), ink_of("11"));
   canvas none(800, 40);
-  draw_text(none.image, 790, 0, "1", 0, white);
-  draw_text(none.image, -1, 0, "1", 0, white);
-  draw_text(none.image, 0, -1, "1", 0, white);
+  draw_text(&none.image, 790, 0, "1", 0, white);
+  draw_text(&none.image, -1, 0, "1", 0, white);
+  draw_text(&none.image, 0, -1, "1", 0, white);
   EXPECT_EQ(none.inked(), 0);
+  // No image at all: nothing is drawn, and nothing is read through it.
+  draw_text(nullptr, 0, 0, "1", 0, white);
+  draw_text_centred(nullptr, 100, 20, "1", 0, white);
+  draw_title(nullptr, 100, 20, "1", 0);
 }
 
 TEST_F(FontDrawing, BlankAndUnknownCharactersOnlyAdvance) {
   canvas plain(100, 20), shifted(100, 20);
-  draw_text(plain.image, 0, 0, " ^\xAA", 0, white);
+  draw_text(&plain.image, 0, 0, " ^\xAA", 0, white);
   EXPECT_EQ(plain.inked(), 0);
-  draw_text(plain.image, 4 + 12 + 12 + 7, 0, "A", 0, white);
-  draw_text(plain.image, 4 + 12 + 12, 0, "\xA8", 0, white);
-  draw_text(shifted.image, 0, 0, " ^\xAA\xA8" "A", 0, white);
+  draw_text(&plain.image, 4 + 12 + 12 + 7, 0, "A", 0, white);
+  draw_text(&plain.image, 4 + 12 + 12, 0, "\xA8", 0, white);
+  draw_text(&shifted.image, 0, 0, " ^\xAA\xA8" "A", 0, white);
   EXPECT_EQ(shifted.pixels, plain.pixels);
   // Yo is cell 147, drawn as it stands in the glyph source; A follows at 7.
   for (int j = 0; j < 11; ++j)
@@ -279,38 +283,38 @@ TEST_F(FontDrawing, BlankAndUnknownCharactersOnlyAdvance) {
 TEST_F(FontDrawing, CentredTextTestsTheScreenAndNeverWritesOutside) {
   canvas c(200, 60);
   const int32_t half = text_width("Paused") / 2;
-  draw_title(c.image, half, 10, "Paused", 0);      // x0 = 0
-  draw_title(c.image, 100, 0, "Paused", 0);        // y = 0
-  draw_title(c.image, 100, 48, "Paused", 0);       // y = screen_h - 12
+  draw_title(&c.image, half, 10, "Paused", 0);      // x0 = 0
+  draw_title(&c.image, 100, 0, "Paused", 0);        // y = 0
+  draw_title(&c.image, 100, 48, "Paused", 0);       // y = screen_h - 12
   EXPECT_EQ(c.inked() + std::count(c.pixels.begin(), c.pixels.end(), red), 0);
-  draw_text_centred(c.image, half + 1, 47, "Paused", 0, white);
+  draw_text_centred(&c.image, half + 1, 47, "Paused", 0, white);
   EXPECT_EQ(c.inked(), ink_of("Paused"));
   // Past the right edge ink runs on at the start of the next row.
   canvas wrap(200, 60);
-  draw_text_centred(wrap.image, 188, 10, "WWWWW", 0, white);  // x0 = 161: the last W at 205
+  draw_text_centred(&wrap.image, 188, 10, "WWWWW", 0, white);  // x0 = 161: the last W at 205
   EXPECT_EQ(wrap.inked(), ink_of("WWWWW"));
   EXPECT_EQ(wrap.pixels[5 + 11 * 200], white);  // the W's top-left ink, one row down
   // An image smaller than the screen: ink past its end is dropped.
   canvas small(200, 30);
-  draw_text_centred(small.image, 188, 47, "WWWWW", 0, white);
+  draw_text_centred(&small.image, 188, 47, "WWWWW", 0, white);
   EXPECT_EQ(small.inked(), 0);
-  draw_text_centred(small.image, 188, 25, "WWWWW", 0, white);
+  draw_text_centred(&small.image, 188, 25, "WWWWW", 0, white);
   EXPECT_GT(small.inked(), 0);
   EXPECT_LT(small.inked(), ink_of("WWWWW"));
 }
 
 TEST_F(FontDrawing, NothingWithoutAUsableFont) {
   canvas c(200, 60);
-  draw_text(c.image, 5, 5, "Lives", 1, white);  // no slot 1
-  draw_text_centred(c.image, 100, 20, "Lives", 1, white);
+  draw_text(&c.image, 5, 5, "Lives", 1, white);  // no slot 1
+  draw_text_centred(&c.image, 100, 20, "Lives", 1, white);
   images.push_back(nullptr);  // a failed decode
-  draw_text(c.image, 5, 5, "Lives", 1, white);
+  draw_text(&c.image, 5, 5, "Lives", 1, white);
   images.push_back(new_image(static_cast<uint32_t*>(std::calloc(110 * 10, 4)), 110, 10));
-  draw_text(c.image, 5, 5, "Lives", 2, white);  // too small for the cell layout
-  draw_text_centred(c.image, 100, 20, "Lives", 2, white);
+  draw_text(&c.image, 5, 5, "Lives", 2, white);  // too small for the cell layout
+  draw_text_centred(&c.image, 100, 20, "Lives", 2, white);
   font_ready = false;
-  draw_text(c.image, 5, 5, "Lives", 0, white);
-  draw_text_centred(c.image, 100, 20, "Lives", 0, white);
+  draw_text(&c.image, 5, 5, "Lives", 0, white);
+  draw_text_centred(&c.image, 100, 20, "Lives", 0, white);
   EXPECT_EQ(c.inked(), 0);
 }
 

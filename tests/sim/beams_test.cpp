@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "physics_fixture.h"
+#include "sim/session.h"
 
 namespace vorn {
 namespace {
@@ -45,6 +46,21 @@ TEST_F(Beams, NearestCrossingTakesTheHit) {
   collision_and_weapon_pass(0.01);
   EXPECT_GT(links[first].temp, 0.0);
   EXPECT_EQ(links[second].temp, 0.0);
+}
+
+TEST_F(Beams, TheScratchKeepsItsRoomAndTheSessionResetEmptiesIt) {
+  firing_player();
+  free_link(vec(-10, -100), vec(10, -100));
+  collision_and_weapon_pass(0.01);
+  ASSERT_EQ(beam_work.offset.size(), nodes.size());
+  const vec2* room = beam_work.offset.data();
+  collision_and_weapon_pass(0.01);
+  EXPECT_EQ(beam_work.offset.data(), room);  // the same world: no new allocation
+  const size_t capacity = beam_work.offset.capacity();
+  reset_session();
+  EXPECT_TRUE(beam_work.offset.empty());
+  EXPECT_EQ(beam_work.offset.capacity(), capacity);
+  EXPECT_EQ(hit_particle_timer, 0.0);
 }
 
 TEST_F(Beams, OneSparkPerIntervalAcrossAllBeams) {

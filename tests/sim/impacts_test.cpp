@@ -3,6 +3,7 @@
 #include "sim/impacts.h"
 
 #include "physics_fixture.h"
+#include "sim/session.h"
 
 namespace vorn {
 namespace {
@@ -77,6 +78,20 @@ TEST_F(Impacts, BurningLinksAreNeitherSampledNorHit) {
   player_links = 0;  // no player link: no draw at all
   impact_test(0.001, contact_range());
   EXPECT_EQ(random_seed(), after_one_draw);
+}
+
+TEST_F(Impacts, TheScratchKeepsItsRoomAndTheSessionResetEmptiesIt) {
+  stick_player(vec(0, 0), vec(0, 10), vec(-20, 5));
+  free_link(vec(-5, 5), vec(5, 5));
+  impact_test(0.001, contact_range());
+  ASSERT_EQ(impact_work.offset.size(), nodes.size());
+  const vec2* room = impact_work.offset.data();
+  impact_test(0.001, contact_range());
+  EXPECT_EQ(impact_work.offset.data(), room);  // the same world: no new allocation
+  const size_t capacity = impact_work.offset.capacity();
+  reset_session();
+  EXPECT_TRUE(impact_work.offset.empty());
+  EXPECT_EQ(impact_work.offset.capacity(), capacity);
 }
 
 }  // namespace
