@@ -18,6 +18,7 @@
 namespace vorn {
 
 held_controls keys_held;
+steering_scratch steering_work;
 int32_t mouse_x = 0;
 int32_t mouse_y = 0;
 
@@ -143,22 +144,6 @@ bool same_bits(vec2 a, vec2 b) {
          std::bit_cast<uint64_t>(a.y) == std::bit_cast<uint64_t>(b.y);
 }
 
-// What steer_enemy_nodes keeps from substep to substep, so that it
-// allocates only when the world has grown. Row e is enemy ship e + 2; its
-// steered nodes are group_node[group_start[e] .. group_start[e + 1]), in
-// ascending node order, with their force sums in group_force.
-struct steering_scratch {
-  std::vector<size_t> group_start;
-  std::vector<size_t> fill_at;
-  std::vector<int32_t> group_node;
-  std::vector<vec2> group_force;
-  std::vector<ship_steering> ship_terms;
-  std::vector<uint8_t> one_sum;  // every steered node of the row starts with the same bits
-  std::vector<vec2> row;         // a row of terms against every enemy ship
-  std::vector<vec2> row_back;
-  separation_scratch crowd;
-};
-steering_scratch scratch;
 
 }  // namespace
 
@@ -199,7 +184,7 @@ void steer_enemy_nodes() {
   const size_t ship_count = ships.size();
   if (ship_count <= 2) return;
   const size_t E = ship_count - 2;  // enemy ships, row e is ship e + 2
-  steering_scratch& w = scratch;
+  steering_scratch& w = steering_work;
 
   // The alive nodes of each enemy ship, in ascending node order (a counting
   // sort by ship), with their force sums so far.
@@ -265,6 +250,18 @@ void steer_enemy_nodes() {
 }
 
 void reset_control_state() {
+  steering_scratch& w = steering_work;
+  w.group_start.clear();
+  w.fill_at.clear();
+  w.group_node.clear();
+  w.group_force.clear();
+  w.ship_terms.clear();
+  w.one_sum.clear();
+  w.row.clear();
+  w.row_back.clear();
+  w.crowd.centre_x.clear();
+  w.crowd.centre_y.clear();
+  w.crowd.sums.clear();
   keys_held = held_controls{};
   mouse_x = 0;
   mouse_y = 0;

@@ -4,8 +4,10 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "base/vec2.h"
+#include "sim/separation.h"
 
 namespace vorn {
 
@@ -52,6 +54,25 @@ void apply_steering(const ship_steering& s, noderec& n, vec2& F);
 // phase changes in another).
 void steer_enemy_nodes();
 
+// What steer_enemy_nodes keeps from substep to substep, so that it
+// allocates only when the world has grown. Row e is enemy ship e + 2; its
+// steered nodes are group_node[group_start[e] .. group_start[e + 1]), in
+// ascending node order, with their force sums in group_force.
+struct steering_scratch {
+  std::vector<size_t> group_start;
+  std::vector<size_t> fill_at;
+  std::vector<int32_t> group_node;
+  std::vector<vec2> group_force;
+  std::vector<ship_steering> ship_terms;
+  std::vector<uint8_t> one_sum;  // every steered node of the row starts with the same bits
+  std::vector<vec2> row;         // a row of terms against every enemy ship
+  std::vector<vec2> row_back;
+  separation_scratch crowd;
+};
+extern steering_scratch steering_work;
+
+// The held controls and the pointer back to nothing held at 0, 0; the
+// steering scratch emptied (its capacity kept).
 void reset_control_state();
 
 }  // namespace vorn

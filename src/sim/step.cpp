@@ -4,8 +4,6 @@
 // the engine trail.
 #include "sim/step.h"
 
-#include <vector>
-
 #include "base/color.h"
 #include "base/rng.h"
 #include "config/tunables.h"
@@ -19,6 +17,7 @@
 namespace vorn {
 
 double restart_timer = 0.0;
+link_scratch link_work;
 vec2 camera;
 bool paused = false;
 
@@ -64,19 +63,6 @@ void node_phase(double dt) {
 // change: link_shapes computes it for every link before the phase's chain
 // through the velocities, which then keeps the dot products, one division
 // and the updates (the same operations on the same values, so the same bits).
-struct link_shape {
-  vec2 u;    // unit direction from end b to end a
-  vec2 w;    // u * -1, as the impulse takes it for end b
-  double e;  // extension beyond the rest length
-  double m;
-};
-
-// Scratch of the link phase, kept so that it allocates only when the world
-// has grown.
-struct link_scratch {
-  std::vector<link_shape> shapes;
-};
-link_scratch link_work;
 
 void link_shapes() {
   const int32_t count = link_count();
@@ -285,6 +271,7 @@ void engine_trail() {
 }
 
 void reset_step_state() {
+  link_work.shapes.clear();
   restart_timer = 0.0;
   camera = vec(0, 0);
   paused = false;
