@@ -1,4 +1,4 @@
-// The per-frame procedure.
+// The per-frame procedure: one call per step, in order.
 #include "app/game.h"
 
 #include "app/hud.h"
@@ -12,19 +12,38 @@
 
 namespace vorn {
 
-void game_frame(double dt, double t) {
-  if (!lock_screen()) return;
-  show_cursor(1);
-  frame_count += 1;
-  const double passed = update_game_clock(t);
+namespace {
+
+// One more frame towards this second's frames-per-second count.
+void count_frame() { frame_count += 1; }
+
+// A frame longer than dt_max is simulated as dt_max.
+double clamped_frame_time(double dt) {
   if (dt > dt_max) dt = dt_max;
-  draw_world(dt, t);
+  return dt;
+}
+
+// Paused, the game clock stands still; otherwise the controls act and the
+// physics runs its substeps.
+void advance_game(double dt, double passed) {
   if (paused) {
     hold_game_clock(passed);
   } else {
     control_step(dt);
     run_substeps(dt);
   }
+}
+
+}  // namespace
+
+void game_frame(double dt, double t) {
+  if (!lock_screen()) return;
+  show_cursor(1);
+  count_frame();
+  const double passed = update_game_clock(t);
+  dt = clamped_frame_time(dt);
+  draw_world(dt, t);
+  advance_game(dt, passed);
   camera_step(dt);
   engine_trail();
   draw_hud();
