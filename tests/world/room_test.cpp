@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/memory.h"
+#include "world/room.h"
 #include "world_fixture.h"
 
 namespace vorn {
