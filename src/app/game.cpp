@@ -1,330 +1,55 @@
-// Start-up order, the command line, demos and the per-frame procedure.
+// The per-frame procedure: one call per step, in order.
 #include "app/game.h"
 
-#include <algorithm>
-#include <cstdio>
-#include <cstdlib>
-#include <exception>
-#include <fstream>
-#include <new>
-#include <sstream>
-#include <string>
-
-#include "app/commands.h"
-#include "app/demo.h"
-#include "app/demo_recorder.h"
-#include "app/export_frames.h"
-#include "app/frame_loop.h"
 #include "app/hud.h"
-#include "app/options.h"
 #include "app/sound.h"
-#include "app/state_hash.h"
-#include "app/timedemo.h"
 #include "app/window.h"
-#include "base/rules_version.h"
-#include "config/load_config.h"
-#include "config/print_config.h"
 #include "config/tunables.h"
-#include "gfx/background.h"
-#include "gfx/font.h"
 #include "gfx/world_draw.h"
-#include "image/image.h"
-#include "platform/display.h"
 #include "sim/control.h"
-#include "sim/isa.h"
 #include "sim/rules.h"
 #include "sim/step.h"
-#include "sim/workers.h"
-#include "world/ships.h"
-#include "world/world.h"
 
 namespace vorn {
 
 namespace {
 
-constexpr const char* caption = "Vorn 110520";
+// One more frame towards this second's frames-per-second count.
+void count_frame() { frame_count += 1; }
 
-// What this run was asked to do, and how far it has got.
-struct run_state {
-  options opts;
-  int64_t frames_done = 0;
-  demo_recorder recorder;
-  // Playing.
-  demo_data demo;
-  size_t next_check = 0;
-  bool desync = false;
-};
-run_state run;
-
-// --- frame hooks ------------------------------------------------------------
-
-bool another_frame() {
-  if (run.opts.frames >= 0 && run.frames_done >= run.opts.frames) return false;
-  if (!run.opts.play_file.empty() && run.frames_done >= static_cast<int64_t>(run.demo.frames.size())) return false;
-  return true;
-}
-
-void fixed_frame_times(double& dt, double& t) {
-  dt = run.opts.fixed_dt;
-  t = static_cast<double>(run.frames_done + 1) * run.opts.fixed_dt;
-}
-
-int64_t no_wait_read(int64_t, int64_t) { return timer_us(0); }
-int64_t read_timer() { return timer_us(0); }
-const frame_clock unlimited_clock{no_wait_read, read_timer};
-
-// --- recording ----------------------------------------------------------------
-
-void recording_event(int32_t kind, int32_t x, int32_t y, int32_t key, uint16_t state) {
-  run.recorder.event({kind, x, y, key, state});
-  game_event(kind, x, y, key, state);
-}
-
-void recording_frame(double dt, double t) {
-  run.recorder.frame(dt, t);
-  game_frame(dt, t);
-  run.recorder.after_frame(run.frames_done);
-}
-
-// --- playing ------------------------------------------------------------------
-
-void feed_events(const std::vector<demo_event>& events) {
-  for (const demo_event& e : events) {
-    if (exit_requested) return;
-    game_event(e.kind, e.x, e.y, e.key, e.state);
-  }
-}
-
-void playing_pump() {
-  if (discard_window_events()) request_exit(0);
-  if (!exit_requested) feed_events(run.demo.frames[run.frames_done].events);
-  present();
-}
-
-void playing_frame_times(double& dt, double& t) {
-  const demo_frame& f = run.demo.frames[run.frames_done];
-  dt = f.dt;
-  t = f.t;
-}
-
-// Compares the checksum due after this many frames, if one is.
-void check_demo(int64_t frames) {
-  const auto& checks = run.demo.checks;
-  while (run.next_check < checks.size() && checks[run.next_check].frame == frames) {
-    const uint64_t now = state_checksum();
-    if (now != checks[run.next_check].checksum && !run.desync) {
-      std::fprintf(stderr, "vorn: demo %s departs from its recording at frame %lld (checksum %s, recorded %s)\n",
-                   run.opts.play_file.c_str(), static_cast<long long>(frames), checksum_hex(now).c_str(),
-                   checksum_hex(checks[run.next_check].checksum).c_str());
-      run.desync = true;
-      request_exit(3);
-    }
-    ++run.next_check;
-  }
-}
-
-void playing_frame(double dt, double t) {
-  if (run.opts.timedemo) timedemo_frame_start();
-  game_frame(dt, t);
-  check_demo(run.frames_done);
-  if (!export_frame(run.frames_done)) request_exit(1);
-}
-
-bool read_demo(std::string& error) {
-  std::ifstream in(run.opts.play_file, std::ios::binary);
-  if (!in) {
-    error = "cannot open it";
-    return false;
-  }
-  std::ostringstream text;
-  text << in.rdbuf();
-  if (in.bad()) {
-    error = "cannot read it";
-    return false;
-  }
-  return parse_demo(text.str(), run.demo, error);
-}
-
-// After the last frame: the events that ended the recorded game, then the
-// final checksum.
-int finish_playing() {
-  if (run.desync) return 3;
-  if (run.frames_done < static_cast<int64_t>(run.demo.frames.size()) && run.opts.frames < 0) {
-    std::fprintf(stderr, "vorn: demo %s ended after %lld of its %zu frames\n", run.opts.play_file.c_str(),
-                 static_cast<long long>(run.frames_done), run.demo.frames.size());
-    return 3;
-  }
-  if (!run.demo.complete && run.frames_done == static_cast<int64_t>(run.demo.frames.size())) {
-    std::fprintf(stderr, "vorn: demo %s ends early (no end record): %lld frames played and checked\n",
-                 run.opts.play_file.c_str(), static_cast<long long>(run.frames_done));
-    return 0;
-  }
-  if (run.frames_done == static_cast<int64_t>(run.demo.frames.size())) {
-    exit_requested = false;
-    feed_events(run.demo.trailing);
-    check_demo(run.frames_done);
-  }
-  return run.desync ? 3 : 0;
-}
-
-// --- the end of a run -----------------------------------------------------------
-
-void print_summary() {
-  int64_t nodes_alive = 0, links_alive = 0, links_burning = 0, particles_alive = 0;
-  for (const noderec& n : nodes) nodes_alive += n.alive;
-  for (const linkrec& l : links) {
-    links_alive += l.alive;
-    links_burning += l.alive && l.burning;
-  }
-  for (const partrec& p : particles) particles_alive += p.alive;
-  std::printf(
-      "{\"frames\":%lld,\"nodes\":%zu,\"nodes_alive\":%lld,\"links\":%zu,\"links_alive\":%lld,"
-      "\"links_burning\":%lld,\"ships\":%zu,\"particles_alive\":%lld,\"lives\":%d,\"game_over\":%s,"
-      "\"victory\":%s,\"checksum\":\"%s\"}\n",
-      static_cast<long long>(run.frames_done), nodes.size(), static_cast<long long>(nodes_alive), links.size(),
-      static_cast<long long>(links_alive), static_cast<long long>(links_burning), ships.size(),
-      static_cast<long long>(particles_alive), lives, game_over ? "true" : "false", victory ? "true" : "false",
-      checksum_hex(state_checksum()).c_str());
-}
-
-int start_and_play() {
-  const bool playing = !run.opts.play_file.empty();
-  const bool recording = !run.opts.record_file.empty();
-  if (run.opts.headless) setenv("SDL_VIDEODRIVER", "dummy", 1);
-  if (!choose_video_driver()) {
-    std::fprintf(stderr, "vorn: no X display is available (DISPLAY is not set); --headless runs without one\n");
-    return 1;
-  }
-  frame_proc frame = playing ? playing_frame : recording ? recording_frame : game_frame;
-  event_proc event = recording ? recording_event : game_event;
-  if (!open_window(screenx, screeny, 32, false, caption, frame, event, run.opts.scale)) return 1;
-  if (playing && (screen_w != run.demo.screen_w || screen_h != run.demo.screen_h)) {
-    std::fprintf(stderr, "vorn: demo %s was recorded at %d x %d, but the window opened at %d x %d\n",
-                 run.opts.play_file.c_str(), run.demo.screen_w, run.demo.screen_h, screen_w, screen_h);
-    return 2;
-  }
-  caption_stats = true;
-  frame_cap = run.opts.max_fps > 0 ? run.opts.max_fps : 60000;
-  game_reset(false);
-  if (!run.opts.no_sound && (!run.opts.headless || run.opts.sound)) start_sound(run.opts.volume);
-  if (recording && !run.recorder.open(run.opts.record_file)) {
-    std::fprintf(stderr, "vorn: cannot write demo %s\n", run.opts.record_file.c_str());
-    return 1;
-  }
-  if (!run.opts.export_dir.empty() && !begin_frame_export(run.opts.export_dir, run.opts.export_every)) return 1;
-  frame_hooks hooks;
-  hooks.another_frame = another_frame;
-  // Fixed frame times and replays run flat out, unless --max-fps paces them.
-  if ((run.opts.fixed_dt > 0 || playing) && run.opts.max_fps <= 0) hooks.clock = &unlimited_clock;
-  if (run.opts.fixed_dt > 0) hooks.frame_times = fixed_frame_times;
-  if (playing) {
-    hooks.pump = playing_pump;
-    hooks.frame_times = playing_frame_times;
-  }
-  if (run.opts.timedemo) reset_timedemo(static_cast<int64_t>(run.demo.frames.size()));
-  run_frame_loop(hooks);
-  stop_sound();
-  if (run.opts.timedemo) timedemo_finish();
-  int code = exit_code;
-  if (playing) code = frame_export.failed ? 1 : finish_playing();
-  if (recording && !run.recorder.close(run.frames_done)) {
-    std::fprintf(stderr, "vorn: cannot write demo %s\n", run.opts.record_file.c_str());
-    return 1;
-  }
-  if (run.opts.timedemo) std::fputs(timedemo_report().c_str(), stdout);
-  if (run.opts.summary && code == 0) print_summary();
-  return code;
-}
-
-int configure() {
-  if (!run.opts.play_file.empty()) {
-    std::string error;
-    if (!read_demo(error)) {
-      std::fprintf(stderr, "vorn: demo %s: %s\n", run.opts.play_file.c_str(), error.c_str());
-      return 2;
-    }
-    apply_config_text(run.demo.settings);
-    rules_version = run.demo.version;
-    screenx = run.demo.screen_w;
-    screeny = run.demo.screen_h;
-    return 0;
-  }
-  const config_status config = load_config(run.opts.config_file, run.opts.config_named);
-  if (!config.ok) {
-    std::fprintf(stderr, "vorn: %s\n", config.message.c_str());
-    return 1;
-  }
-  return 0;
-}
-
-}  // namespace
-
-void game_frame(double dt, double t) {
-  run.frames_done += 1;
-  if (!lock_screen()) return;
-  show_cursor(1);
-  frame_count += 1;
-  const double passed = update_game_clock(t);
+// A frame longer than dt_max is simulated as dt_max.
+double clamped_frame_time(double dt) {
   if (dt > dt_max) dt = dt_max;
-  draw_world(dt, t);
+  return dt;
+}
+
+// Paused, the game clock stands still; otherwise the controls act and the
+// physics runs its substeps.
+void advance_game(double dt, double passed) {
   if (paused) {
     hold_game_clock(passed);
   } else {
     control_step(dt);
     run_substeps(dt);
   }
+}
+
+}  // namespace
+
+void game_frame(double dt, double t) {
+  if (!lock_screen()) return;
+  show_cursor(1);
+  count_frame();
+  const double passed = update_game_clock(t);
+  dt = clamped_frame_time(dt);
+  draw_world(dt, t);
+  advance_game(dt, passed);
   camera_step(dt);
   engine_trail();
   draw_hud();
   unlock_screen();
   present();
   sound_frame(dt);
-}
-
-int run_game(int argc, char** argv) {
-  std::string error;
-  if (!parse_options(argc, argv, run.opts, error)) {
-    std::fprintf(stderr, "vorn: %s\n\n%s", error.c_str(), usage_text().c_str());
-    return 2;
-  }
-  if (run.opts.help) {
-    std::fputs(usage_text().c_str(), stdout);
-    return 0;
-  }
-  if (run.opts.version) {
-    std::fputs(version_text().c_str(), stdout);
-    return 0;
-  }
-  // The font and the background live until the program ends; release them
-  // on the way out so that leak checkers see a clean exit.
-  struct release_at_exit {
-    ~release_at_exit() {
-      release_background();
-      release_images();
-      reset_workers();
-    }
-  } release;
-  // The vector kernels (VORN_ISA may force a set) and the worker threads.
-  if (!select_isa_from(std::getenv("VORN_ISA"), error)) {
-    std::fprintf(stderr, "vorn: %s\n", error.c_str());
-    return 1;
-  }
-  set_thread_count(run.opts.threads > 0 ? static_cast<int32_t>(std::min<int64_t>(run.opts.threads, max_threads))
-                                        : default_thread_count());
-  try {
-    load_font();
-    if (const int code = configure(); code != 0) return code;
-    if (run.opts.print_config) {
-      std::fputs(format_config().c_str(), stdout);
-      return 0;
-    }
-    return start_and_play();
-  } catch (const std::bad_alloc&) {
-    std::fprintf(stderr, "vorn: out of memory (a setting may ask for more than this machine has)\n");
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "vorn: error: %s\n", e.what());
-  }
-  return 1;
 }
 
 }  // namespace vorn

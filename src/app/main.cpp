@@ -1,4 +1,4 @@
 // Vorn: the game's entry point.
-#include "app/game.h"
+#include "app/run_modes.h"
 
 int main(int argc, char** argv) { return vorn::run_game(argc, argv); }

@@ -12,6 +12,7 @@
 #include "sim/step.h"
 #include "world/geometry.h"
 #include "world/happenings.h"
+#include "world/room.h"
 #include "world/ships.h"
 #include "world/world.h"
 

@@ -11,6 +11,7 @@
 #include "sim/step.h"
 #include "world/geometry.h"
 #include "world/ships.h"
+#include "world/room.h"
 #include "world/station.h"
 #include "world/world.h"
 

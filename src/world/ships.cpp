@@ -4,6 +4,7 @@
 
 #include "base/rng.h"
 #include "config/tunables.h"
+#include "world/room.h"
 #include "world/world.h"
 
 namespace vorn {

@@ -4,11 +4,11 @@
 #include "world/world.h"
 
 #include <algorithm>
-#include <new>
+#include <cstddef>
 
 #include "config/tunables.h"
-#include "platform/memory.h"
 #include "world/happenings.h"
+#include "world/room.h"
 
 namespace vorn {
 
@@ -72,42 +72,12 @@ namespace {
 // time in the pool's size.
 size_t first_free_particle = 0;
 
-// Bytes held by the four record arrays.
-uint64_t record_bytes() {
-  return uint64_t{nodes.capacity()} * sizeof(noderec) + uint64_t{links.capacity()} * sizeof(linkrec) +
-         uint64_t{ships.capacity()} * sizeof(shprec) + uint64_t{particles.capacity()} * sizeof(partrec);
-}
-
-// Throws std::bad_alloc unless `more` bytes fit in the budget beside the records.
-void expect_room(uint64_t more) {
-  const uint64_t budget = memory_budget();
-  const uint64_t held = record_bytes();
-  if (held > budget || more > budget - held) throw std::bad_alloc();
-}
-
-// Records are referred to by int32 index, so no array grows past this.
-constexpr uint64_t max_records = INT32_MAX;
-
-// Throws std::bad_alloc unless an array of `have` records can take `more`.
-void expect_indices(uint64_t have, uint64_t more) {
-  if (have > max_records || more > max_records - have) throw std::bad_alloc();
-}
-
-// Bytes of `count` records of `size` bytes, saturated.
-uint64_t bytes_of(uint64_t count, uint64_t size) {
-  return count > UINT64_MAX / size ? UINT64_MAX : count * size;
-}
-
-// Each dart: five nodes, eight links, a ship and its five-entry node list
-// (allocated apart, with the allocator's overhead).
-constexpr uint64_t enemy_nodes = 5;
-constexpr uint64_t enemy_links = 8;
-constexpr uint64_t enemy_list_bytes = 5 * sizeof(int32_t) + 16;
-
 }  // namespace
 
+size_t particle_search_start() { return std::min(first_free_particle, particles.size()); }
+
 int32_t add_particle(color_t color, double x, double y, double vx, double vy, double life) {
-  size_t slot = std::min(first_free_particle, particles.size());
+  size_t slot = particle_search_start();
   while (slot < particles.size() && particles[slot].alive) ++slot;
   // A full pool of n grows to 2n + 1, so an empty one goes 1, 3, 7, 15, ...
   if (slot == particles.size()) {
@@ -129,30 +99,6 @@ int32_t add_particle(color_t color, double x, double y, double vx, double vy, do
 void kill_particle(int32_t i) {
   particles[i].alive = false;
   if (static_cast<size_t>(i) < first_free_particle) first_free_particle = static_cast<size_t>(i);
-}
-
-void check_particle_room(int64_t count) {
-  if (count <= 0) return;
-  // At best every slot from the first free one up, and the pool's spare
-  // capacity, takes part of the burst; the rest needs new records.
-  const uint64_t reusable = particles.capacity() - std::min(first_free_particle, particles.size());
-  const uint64_t n = static_cast<uint64_t>(count);
-  expect_indices(std::min(first_free_particle, particles.size()), n);
-  if (n > reusable) expect_room(bytes_of(n - reusable, sizeof(partrec)));
-}
-
-void reserve_enemy_room(int64_t count) {
-  if (count <= 0) return;
-  const uint64_t n = static_cast<uint64_t>(count);
-  const uint64_t per_enemy =
-      enemy_nodes * sizeof(noderec) + enemy_links * sizeof(linkrec) + sizeof(shprec) + enemy_list_bytes;
-  expect_indices(nodes.size(), bytes_of(n, enemy_nodes));
-  expect_indices(links.size(), bytes_of(n, enemy_links));
-  expect_indices(ships.size(), n);
-  expect_room(bytes_of(n, per_enemy));
-  nodes.reserve(nodes.size() + enemy_nodes * n);
-  links.reserve(links.size() + enemy_links * n);
-  ships.reserve(ships.size() + n);
 }
 
 namespace {

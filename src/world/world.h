@@ -12,6 +12,7 @@
 // empties the arrays. Only the particle pool reuses dead slots.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -82,21 +83,15 @@ int32_t add_ship();
 // Takes the lowest dead particle slot, or grows the pool to 2n + 1. A pool
 // that cannot grow (2n + 1 records beyond what an int32 index can name, or
 // beyond the memory budget with the other arrays) throws std::bad_alloc and
-// stays as it was.
+// stays as it was (the checks are in world/room.h).
 int32_t add_particle(color_t color, double x, double y, double vx, double vy, double life);
 // Ends particle i; its slot is the first add_particle may take again. Every
 // particle ends through here, so add_particle knows that no slot below the
 // last one it took (or the lowest one freed since) is dead.
 void kill_particle(int32_t i);
-
-// Settings that ask for more memory than there is: before a burst of `count`
-// particles, or before `count` enemy darts are built, throws std::bad_alloc
-// when even the records they need at the least would outgrow the memory
-// budget or the int32 indices, so an impossible request is refused at once
-// rather than after filling the memory. The darts' records are then
-// reserved in one go.
-void check_particle_room(int64_t count);
-void reserve_enemy_room(int64_t count);
+// No dead particle slot lies below this index (at most the pool's size):
+// add_particle's search for the lowest dead slot starts here.
+size_t particle_search_start();
 
 // Breaks link i: it burns for def_burndt seconds; a node left with exactly
 // one intact link sheds it too (end a first, then end b). A link that burns

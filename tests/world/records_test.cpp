@@ -1,5 +1,6 @@
 // The world records: the burn cascade, killing nodes, heating links and the
-// particle pool's reuse and growth.
+// particle pool's reuse and growth (a large burst still takes the lowest
+// free slots).
 #include "world_fixture.h"
 
 namespace vorn {
@@ -132,6 +133,20 @@ TEST_F(Records, ShipsAndParticles) {
 
   clear_world();
   EXPECT_TRUE(particles.empty() && nodes.empty() && links.empty() && ships.empty());
+}
+
+TEST_F(Records, ABurstTakesTheLowestFreeSlotsInOrder) {
+  for (int32_t i = 0; i < 100000; ++i) ASSERT_EQ(add_particle(blue, i, 0, 0, 0, 1.0), i);
+  EXPECT_EQ(particles.size(), 131071u);
+  kill_particle(70000);
+  kill_particle(3);
+  kill_particle(99999);
+  EXPECT_EQ(add_particle(blue, 0, 0, 0, 0, 1.0), 3);
+  EXPECT_EQ(add_particle(blue, 0, 0, 0, 0, 1.0), 70000);
+  EXPECT_EQ(add_particle(blue, 0, 0, 0, 0, 1.0), 99999);
+  EXPECT_EQ(add_particle(blue, 0, 0, 0, 0, 1.0), 100000);
+  clear_world();
+  EXPECT_EQ(add_particle(blue, 0, 0, 0, 0, 1.0), 0);
 }
 
 }  // namespace

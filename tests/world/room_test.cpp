@@ -1,12 +1,12 @@
 // Settings that ask for more memory than there is: the particle pool and the
-// enemy darts are refused with std::bad_alloc before anything is built, the
-// pool's growth is checked step by step, and the search for a free spark
-// slot still takes the lowest one.
+// enemy darts are refused with std::bad_alloc before anything is built, and
+// the pool's growth is checked step by step.
 #include <cstdint>
 #include <new>
 #include <vector>
 
 #include "platform/memory.h"
+#include "world/room.h"
 #include "world_fixture.h"
 
 namespace vorn {
@@ -27,20 +27,6 @@ class Room : public WorldTest {
     WorldTest::TearDown();
   }
 };
-
-TEST_F(Room, ABurstTakesTheLowestFreeSlotsInOrder) {
-  for (int32_t i = 0; i < 100000; ++i) ASSERT_EQ(add_particle(blue, i, 0, 0, 0, 1.0), i);
-  EXPECT_EQ(particles.size(), 131071u);
-  kill_particle(70000);
-  kill_particle(3);
-  kill_particle(99999);
-  EXPECT_EQ(add_particle(blue, 0, 0, 0, 0, 1.0), 3);
-  EXPECT_EQ(add_particle(blue, 0, 0, 0, 0, 1.0), 70000);
-  EXPECT_EQ(add_particle(blue, 0, 0, 0, 0, 1.0), 99999);
-  EXPECT_EQ(add_particle(blue, 0, 0, 0, 0, 1.0), 100000);
-  clear_world();
-  EXPECT_EQ(add_particle(blue, 0, 0, 0, 0, 1.0), 0);
-}
 
 TEST_F(Room, RequestsBeyondTheBudgetAreRefusedWithNothingBuilt) {
   set_memory_budget(1 << 20);
