@@ -2,12 +2,12 @@
 // burning links, and the respawn delay.
 #include "sim/impacts.h"
 
-#include "physics_fixture.h"
+#include "game_fixture.h"
 
 namespace vorn {
 namespace {
 
-using Impacts = PhysicsTest;
+using Impacts = GameTest;
 
 // A one-link player ship (ship 0, link 0) with its centre placed by hand, so
 // the random draw can only pick link 0.
