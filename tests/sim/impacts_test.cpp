@@ -2,13 +2,13 @@
 // burning links, and the respawn delay.
 #include "sim/impacts.h"
 
-#include "physics_fixture.h"
+#include "game_fixture.h"
 #include "sim/session.h"
 
 namespace vorn {
 namespace {
 
-using Impacts = PhysicsTest;
+using Impacts = GameTest;
 
 // A one-link player ship (ship 0, link 0) with its centre placed by hand, so
 // the random draw can only pick link 0.

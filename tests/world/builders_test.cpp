@@ -65,16 +65,6 @@ TEST_F(Builders, RebuildTouchesOnlyThePlayersSlots) {
   expect_counts_consistent();
 }
 
-TEST_F(Builders, RespawnWithoutLivesIsGameOver) {
-  lives = 0;
-  respawn();
-  EXPECT_EQ(lives, 0);
-  EXPECT_TRUE(game_over);
-  EXPECT_TRUE(nodes.empty());
-  EXPECT_TRUE(particles.empty());
-  EXPECT_EQ(random_seed(), 0u);
-}
-
 TEST_F(Builders, RespawnBuildsTheShipAndItsBurst) {
   lives = 1;
   spawn_particles = 2;
@@ -99,9 +89,12 @@ TEST_F(Builders, RespawnBuildsTheShipAndItsBurst) {
   EXPECT_FALSE(particles[2].alive);
   EXPECT_EQ(random_seed(), 1828254910u);
 
-  respawn();  // the last life is spent: the wreck stays
+  respawn();  // the last life is spent: the wreck stays, no draw is made
   EXPECT_TRUE(game_over);
+  EXPECT_EQ(lives, 0);
+  EXPECT_EQ(nodes.size(), 4u);
   EXPECT_EQ(particles.size(), 3u);
+  EXPECT_EQ(random_seed(), 1828254910u);
 }
 
 TEST_F(Builders, BreakAllSparesThePlayer) {

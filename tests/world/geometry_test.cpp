@@ -52,9 +52,7 @@ TEST_F(Geometry, ToScreen) {
   cam_dx = -200;
   cam_dy = 100;
   expect_pixel(to_screen(vec(200, -100)), 400, 300);
-}
 
-TEST_F(Geometry, ToScreenOffScreen) {
   const double inf = std::numeric_limits<double>::infinity();
   const double nan = std::numeric_limits<double>::quiet_NaN();
   expect_pixel(to_screen(vec(nan, 0)), off_screen_pixel, off_screen_pixel);

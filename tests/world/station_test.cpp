@@ -28,8 +28,11 @@ std::set<std::pair<double, double>> cell_corners(double x, double y, double c) {
   return corners;
 }
 
-TEST_F(Station, AtTheDefaults) {
-  const double x = -172.5, y = -182.5, c = 16;
+// The station built with its top cell at (x, y) and cells of size c.
+void expect_station(double x, double y, double c) {
+  SCOPED_TRACE(c);
+  clear_world();
+  def_ds_cell_size = c;
   make_station(grey, x, y);
   ASSERT_EQ(nodes.size(), 220u);
   ASSERT_EQ(links.size(), 798u);
@@ -53,12 +56,12 @@ TEST_F(Station, AtTheDefaults) {
   ASSERT_EQ(dead.size(), 4u);
   vec2 hole{0, 0};
   for (const vec2& p : dead) hole = add(hole, scale(p, 0.25));
-  EXPECT_EQ(hole.x, -172.5);
-  EXPECT_EQ(hole.y, -38.5);
+  EXPECT_EQ(hole.x, x);
+  EXPECT_EQ(hole.y, y + 9 * c);
 
   EXPECT_EQ(nodes[2].color, red);
-  EXPECT_EQ(nodes[2].pos.x, -164.5);
-  EXPECT_EQ(nodes[2].pos.y, -174.5);
+  EXPECT_EQ(nodes[2].pos.x, x + c / 2);
+  EXPECT_EQ(nodes[2].pos.y, y + c / 2);
 
   int32_t dead_links = 0;
   for (const linkrec& l : links) {
@@ -78,8 +81,8 @@ TEST_F(Station, AtTheDefaults) {
   EXPECT_EQ((std::vector<int32_t>(s.nodes.begin(), s.nodes.begin() + 8)),
             (std::vector<int32_t>{0, 1, 2, 3, 4, 3, 5, 6}));  // TL, TR = top.BL, BR, BL
   EXPECT_EQ(s.radius, def_ds_radius);
-  EXPECT_EQ(s.pos.x, x + 160);
-  EXPECT_EQ(s.pos.y, y + 160);
+  EXPECT_EQ(s.pos.x, x + 10 * c);
+  EXPECT_EQ(s.pos.y, y + 10 * c);
 
   // Guns: widening rows right then left, then narrowing rows likewise.
   ASSERT_EQ(s.guns.size(), 34u);
@@ -95,16 +98,10 @@ TEST_F(Station, AtTheDefaults) {
   }
 }
 
-TEST_F(Station, ScalesWithTheCellSize) {
-  def_ds_cell_size = 10;
-  make_station(grey, 0, 0);
-  EXPECT_EQ(nodes.size(), 220u);
-  std::set<std::pair<double, double>> positions;
-  for (const noderec& n : nodes) positions.insert({n.pos.x, n.pos.y});
-  EXPECT_EQ(positions, cell_corners(0, 0, 10));
-  EXPECT_EQ(ships[0].pos.x, 100.0);
-  EXPECT_EQ(ships[0].radius, 130.0);
-  EXPECT_EQ(nodes[ships[0].guns[0]].pos.x, 15.0);
+// At the defaults, and with another cell size at another place.
+TEST_F(Station, LatticeHoleGunsAndShip) {
+  expect_station(-172.5, -182.5, 16);
+  expect_station(0, 0, 10);
 }
 
 TEST_F(Station, AfterReservedPlayerSlots) {
