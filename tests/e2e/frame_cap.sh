@@ -21,7 +21,10 @@ wait_game 10 || fail "the game did not end after Escape"
 
 fps=$(sed -n 's/.*FPS=\([0-9]*\).*/\1/p' <<<"$title")
 [ -n "$fps" ] || fail "the caption shows no frame rate: $title"
-[ "$fps" -ge 50 ] && [ "$fps" -le 61 ] || fail "at --max-fps 60 the caption shows $fps frames per second"
+# At most the cap; the lower bound only catches a cap that holds the game
+# far below its value, with room for a loaded machine (a sanitizer build on
+# a busy machine was seen at 49).
+[ "$fps" -ge 40 ] && [ "$fps" -le 61 ] || fail "at --max-fps 60 the caption shows $fps frames per second"
 busy=$(( (ticks1 - ticks0) * 100 / (2 * $(getconf CLK_TCK)) ))
 [ "$busy" -lt 90 ] || fail "at --max-fps 60 the game kept ${busy}% of a core busy"
 
