@@ -16,6 +16,11 @@ extern typspr* background;
 // kept as it is; one of another size is replaced.
 void ensure_background(int32_t w, int32_t h);
 
+// Paints the picture into target (of the same size) shifted by (dx, dy)
+// with wrap-around, pixel for pixel as blit_wrapped(target, background, dx,
+// dy) would; nothing when there is no picture or the sizes differ.
+void paint_background(typspr* target, int32_t dx, int32_t dy);
+
 // Frees the picture; `background` becomes null.
 void release_background();
 

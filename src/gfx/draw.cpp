@@ -446,7 +446,7 @@ void circle(typspr* img, int32_t cx, int32_t cy, int32_t r, color_t colour) {
   }
 }
 
-void blit_wrapped(typspr* target, const typspr* source, int32_t dx, int32_t dy) {
+void blit_wrapped(typspr* target, const typspr* source, int32_t dx, int32_t dy, const int32_t* alike) {
   if (!drawable(target) || !source || !source->pixels) return;
   if (target->width != source->width || target->height != source->height) return;
   const int64_t w = target->width;
@@ -464,7 +464,8 @@ void blit_wrapped(typspr* target, const typspr* source, int32_t dx, int32_t dy) 
     return;
   }
   for (int64_t r = 0; r < h; ++r) {
-    const uint32_t* src = s + ((gy + r) % h) * w;
+    const int64_t from = (gy + r) % h;
+    const uint32_t* src = s + (alike ? alike[from] : from) * w;
     uint32_t* dst = t + r * w;
     std::memcpy(dst, src + gx, static_cast<size_t>(w - gx) * sizeof(uint32_t));
     std::memcpy(dst + (w - gx), src, static_cast<size_t>(gx) * sizeof(uint32_t));

@@ -24,7 +24,7 @@ bool same_side_of_seam(ipoint_t a, ipoint_t b) {
   return std::abs(int64_t(a.x) - b.x) < world_w / 2 && std::abs(int64_t(a.y) - b.y) < world_h / 2;
 }
 
-void draw_background() { blit_wrapped(&screen, background, cam_dx, cam_dy); }
+void draw_background() { paint_background(&screen, cam_dx, cam_dy); }
 
 void draw_links() {
   for (const linkrec& l : links) {
