@@ -9,6 +9,7 @@
 #include "config/tunables.h"
 #include "sim/beams.h"
 #include "sim/control.h"
+#include "sim/link_phase.h"
 #include "sim/lookup.h"
 #include "world/geometry.h"
 #include "world/ships.h"
@@ -17,7 +18,6 @@
 namespace vorn {
 
 double restart_timer = 0.0;
-link_scratch link_work;
 vec2 camera;
 bool paused = false;
 
@@ -52,68 +52,6 @@ void node_phase(double dt) {
     n.vel = add(n.vel, scale(F, dt));
     if (n.locked) n.vel = sub(n.vel, scale(n.vel, dt));
     n.force = vec(0, 0);
-  }
-}
-
-// The velocity-level spring of an intact link: removes the ends' relative
-// speed along the link and adds a correcting speed equal to the extension,
-// split equally between the ends (m = 2 for a unit direction). Substeps
-// longer than dt_alpha soften it by k = dt_alpha / dt. Everything but the
-// ends' speeds depends on positions alone, which the link phase does not
-// change: link_shapes computes it for every link before the phase's chain
-// through the velocities, which then keeps the dot products, one division
-// and the updates (the same operations on the same values, so the same bits).
-
-void link_shapes() {
-  const int32_t count = link_count();
-  link_work.shapes.resize(count);
-  for (int32_t i = 0; i < count; ++i) {
-    const linkrec& l = links[i];
-    if (!link_intact(l)) continue;
-    link_shape& g = link_work.shapes[i];
-    const vec2 r = wrap_diff(nodes[l.a].pos, nodes[l.b].pos);
-    g.u = norm(r);
-    g.w = scale(g.u, -1.0);
-    g.e = len(r) - l.rest;
-    double m = dot(g.u, g.u) + dot(g.w, g.w);
-    if (m < eps && m > -eps) m = eps;
-    g.m = m;
-  }
-}
-
-void link_impulse(const linkrec& l, const link_shape& g, double k) {
-  noderec& A = nodes[l.a];
-  noderec& B = nodes[l.b];
-  const double s = dot(g.u, A.vel) + dot(g.w, B.vel);
-  const double j = -k * (s + g.e) / g.m;
-  A.vel = add(A.vel, scale(g.u, j));
-  B.vel = add(B.vel, scale(g.u, -j));
-}
-
-// Heat above blow_temp breaks the link; the link then cools once more in
-// this pass and never again (burning links are not cooled).
-void heat_and_cool(int32_t i, double dt) {
-  if (links[i].temp > blow_temp && !links[i].burning) burn_link(i);
-  linkrec& l = links[i];
-  l.temp -= temp_decline * dt;
-  if (l.temp < 0) l.temp = 0;
-}
-
-void link_phase(double dt) {
-  link_shapes();
-  double k = dt_alpha / dt;
-  if (k > 1) k = 1;
-  const int32_t count = link_count();
-  for (int32_t i = 0; i < count; ++i) {
-    linkrec& l = links[i];
-    if (!l.alive) continue;
-    if (l.burning) {
-      l.burn_left -= dt;
-      if (l.burn_left < 0) drop_link(i);
-      continue;
-    }
-    link_impulse(l, link_work.shapes[i], k);
-    heat_and_cool(i, dt);
   }
 }
 
@@ -271,7 +209,7 @@ void engine_trail() {
 }
 
 void reset_step_state() {
-  link_work.shapes.clear();
+  reset_link_phase();
   restart_timer = 0.0;
   camera = vec(0, 0);
   paused = false;

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <cstdint>
-#include <vector>
 
 #include "base/vec2.h"
 
@@ -13,22 +12,6 @@ namespace vorn {
 extern double restart_timer;  // counts down after the last impact
 extern vec2 camera;           // follows minus the player's centre
 extern bool paused;
-
-// What the link phase computes from positions alone, for every intact link,
-// before its chain through the velocities.
-struct link_shape {
-  vec2 u;    // unit direction from end b to end a
-  vec2 w;    // u * -1, as the impulse takes it for end b
-  double e;  // extension beyond the rest length
-  double m;  // dot(u, u) + dot(w, w), never within eps of 0
-};
-
-// Scratch of the link phase, kept from substep to substep so that it
-// allocates only when the world has grown.
-struct link_scratch {
-  std::vector<link_shape> shapes;  // by link index
-};
-extern link_scratch link_work;
 
 // The number of equal substeps a frame of dt seconds is split into.
 int32_t substep_count(double dt);
@@ -49,7 +32,7 @@ void camera_step(double dt);
 void engine_trail();
 
 // restart_timer, camera and paused back to their program-start values; the
-// link scratch emptied (its capacity kept).
+// link phase's scratch emptied (its capacity kept).
 void reset_step_state();
 
 }  // namespace vorn
