@@ -49,6 +49,7 @@
 #include "gfx/world_draw.h"
 #include "sim/control.h"
 #include "sim/isa.h"
+#include "sim/link_shapes.h"
 #include "sim/rules.h"
 #include "sim/step.h"
 #include "sim/workers.h"
@@ -289,6 +290,27 @@ void one_substep(benchmark::State& state) {
   meter.report(state);
 }
 
+// The link shapes alone from the ends of the default world's links after
+// its warm-up, over and over, in one instruction set's kernel.
+void link_shapes_case(benchmark::State& state, isa_level isa) {
+  new_game(default_enemies);
+  select_isa(isa);
+  const size_t n = links.size();
+  std::vector<double> column(9 * n);
+  const link_ends in{&column[0], &column[n], &column[2 * n], &column[3 * n], &column[4 * n]};
+  const link_shape_rows out{&column[5 * n], &column[6 * n], &column[7 * n], &column[8 * n]};
+  copy_link_ends(links.data(), n, nodes.data(), in);
+  allocation_meter meter;
+  for (auto _ : state) {
+    meter.begin();
+    active_link_shape_kernels->shapes(in, n, out);
+    benchmark::ClobberMemory();
+    meter.end();
+  }
+  select_isa(best_isa());
+  meter.report(state);
+}
+
 // Sound: the same frames with the game listened to, the commands taken off
 // the queue as the audio thread would (inside the timed region: it is cheap
 // and keeps the queue from filling); and one audio callback's worth of
@@ -462,6 +484,12 @@ int main(int argc, char** argv) {
   benchmark::RegisterBenchmark("substep", one_substep)
       ->Iterations(1800 * substeps_per_frame)
       ->Unit(benchmark::kMicrosecond);
+
+  for (const isa_level isa : {isa_level::baseline, isa_level::avx2, isa_level::avx512}) {
+    if (!isa_supported(isa)) continue;
+    const std::string name = std::string("link_shapes/isa:") + isa_name(isa);
+    benchmark::RegisterBenchmark(name.c_str(), link_shapes_case, isa)->Unit(benchmark::kMicrosecond);
+  }
 
   benchmark::RegisterBenchmark("full_frame/sound", full_frame_sound)
       ->Iterations(1800)

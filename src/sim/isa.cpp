@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "sim/link_shapes.h"
 #include "sim/separation.h"
 
 namespace vorn {
@@ -20,9 +21,18 @@ const separation_kernels* kernels_of(isa_level isa) {
   }
 }
 
+const link_shape_kernels* link_shape_kernels_of(isa_level isa) {
+  switch (isa) {
+    case isa_level::avx2: return &link_shapes_w4;
+    case isa_level::avx512: return &link_shapes_w8;
+    default: return &link_shapes_w1;
+  }
+}
+
 }  // namespace
 
 const separation_kernels* active_kernels = &kernels_w2;
+const link_shape_kernels* active_link_shape_kernels = &link_shapes_w1;
 
 bool isa_supported(isa_level isa) {
   __builtin_cpu_init();
@@ -53,6 +63,7 @@ bool select_isa(isa_level isa) {
   if (!isa_supported(isa)) return false;
   selected = isa;
   active_kernels = kernels_of(isa);
+  active_link_shape_kernels = link_shape_kernels_of(isa);
   return true;
 }
 

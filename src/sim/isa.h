@@ -10,7 +10,9 @@ namespace vorn {
 enum class isa_level { baseline, avx2, avx512 };
 
 struct separation_kernels;
-extern const separation_kernels* active_kernels;  // those of the selected set
+struct link_shape_kernels;
+extern const separation_kernels* active_kernels;            // those of the selected set
+extern const link_shape_kernels* active_link_shape_kernels;  // likewise
 
 bool isa_supported(isa_level isa);
 const char* isa_name(isa_level isa);

@@ -3,7 +3,11 @@
 // velocities, heats and cools it, and counts down the burning ones.
 #include "sim/link_phase.h"
 
+#include <utility>
+
 #include "config/tunables.h"
+#include "sim/isa.h"
+#include "sim/link_shapes.h"
 #include "sim/lookup.h"
 #include "world/geometry.h"
 #include "world/world.h"
@@ -19,33 +23,32 @@ namespace {
 // split equally between the ends (m = 2 for a unit direction). Substeps
 // longer than dt_alpha soften it by k = dt_alpha / dt. Everything but the
 // ends' speeds depends on positions alone, which the link phase does not
-// change: link_shapes computes it for every link before the phase's chain
-// through the velocities, which then keeps the dot products, one division
-// and the updates (the same operations on the same values, so the same bits).
-void link_shapes() {
-  const int32_t count = link_count();
-  link_work.shapes.resize(count);
-  for (int32_t i = 0; i < count; ++i) {
-    const linkrec& l = links[i];
-    if (!link_intact(l)) continue;
-    link_shape& g = link_work.shapes[i];
-    const vec2 r = wrap_diff(nodes[l.a].pos, nodes[l.b].pos);
-    g.u = norm(r);
-    g.w = scale(g.u, -1.0);
-    g.e = len(r) - l.rest;
-    double m = dot(g.u, g.u) + dot(g.w, g.w);
-    if (m < eps && m > -eps) m = eps;
-    g.m = m;
-  }
+// change: the shapes (sim/link_shapes.h) are computed for every link before
+// the phase's chain through the velocities, which then keeps the dot
+// products, one division and the updates (the same operations on the same
+// values, so the same bits).
+// The shapes of link[0 .. count) in link_work's columns, computed afresh.
+link_shape_rows compute_shapes() {
+  const size_t count = links.size();
+  link_work.columns.resize(9 * count);
+  double* column = link_work.columns.data();
+  auto next = [&column, count] { return std::exchange(column, column + count); };
+  const link_ends ends{next(), next(), next(), next(), next()};
+  const link_shape_rows shapes{next(), next(), next(), next()};
+  copy_link_ends(links.data(), count, nodes.data(), ends);
+  active_link_shape_kernels->shapes(ends, count, shapes);
+  return shapes;
 }
 
-void link_impulse(const linkrec& l, const link_shape& g, double k) {
+void link_impulse(const linkrec& l, link_shape_rows g, size_t i, double k) {
   noderec& A = nodes[l.a];
   noderec& B = nodes[l.b];
-  const double s = dot(g.u, A.vel) + dot(g.w, B.vel);
-  const double j = -k * (s + g.e) / g.m;
-  A.vel = add(A.vel, scale(g.u, j));
-  B.vel = add(B.vel, scale(g.u, -j));
+  const vec2 u{g.ux[i], g.uy[i]};
+  const vec2 w = scale(u, -1.0);
+  const double s = dot(u, A.vel) + dot(w, B.vel);
+  const double j = -k * (s + g.e[i]) / g.m[i];
+  A.vel = add(A.vel, scale(u, j));
+  B.vel = add(B.vel, scale(u, -j));
 }
 
 // Heat above blow_temp breaks the link; the link then cools once more in
@@ -60,7 +63,7 @@ void heat_and_cool(int32_t i, double dt) {
 }  // namespace
 
 void link_phase(double dt) {
-  link_shapes();
+  const link_shape_rows shapes = compute_shapes();
   double k = dt_alpha / dt;
   if (k > 1) k = 1;
   const int32_t count = link_count();
@@ -72,11 +75,11 @@ void link_phase(double dt) {
       if (l.burn_left < 0) drop_link(i);
       continue;
     }
-    link_impulse(l, link_work.shapes[i], k);
+    link_impulse(l, shapes, static_cast<size_t>(i), k);
     heat_and_cool(i, dt);
   }
 }
 
-void reset_link_phase() { link_work.shapes.clear(); }
+void reset_link_phase() { link_work.columns.clear(); }
 
 }  // namespace vorn

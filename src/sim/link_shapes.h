@@ -1,0 +1,62 @@
+// The shape of every intact link, computed from the node positions alone:
+// its unit direction, its extension and the impulse's divisor, for the link
+// phase's chain through the velocities. The ends are first copied side by
+// side, then kernels of several vector widths compute the shapes with the
+// same bits; sim/isa.h picks the kernel.
+#pragma once
+
+#include <cstddef>
+
+#include "base/vec2.h"
+#include "world/geometry.h"
+#include "world/world.h"
+
+namespace vorn {
+
+// What each link's shape is computed from, one entry per link index: its
+// end positions and rest length; zeros for a link that is not intact.
+struct link_ends {
+  double* ax;
+  double* ay;
+  double* bx;
+  double* by;
+  double* rest;
+};
+
+// The shapes, one entry per link index. Entries of links that are not
+// intact hold what the kernels make of zeros and are never read.
+struct link_shape_rows {
+  double* ux;  // unit direction from end b to end a
+  double* uy;
+  double* e;   // extension beyond the rest length
+  double* m;   // dot(u, u) + dot(w, w) with w = u * -1, never within eps of 0
+};
+
+// Copies the ends of link[0 .. count) into `out`, one link after another.
+// A separate pass: the vector kernels then load whole lanes, where loading
+// what single stores have just written would stall.
+void copy_link_ends(const linkrec* link, size_t count, const noderec* node, link_ends out);
+
+// The shape of entry i, the scalar operations that every kernel's lanes
+// repeat in this order.
+inline void link_shape_at(link_ends in, link_shape_rows out, size_t i) {
+  const vec2 r = wrap_diff(vec2{in.ax[i], in.ay[i]}, vec2{in.bx[i], in.by[i]});
+  const vec2 u = norm(r);
+  const vec2 w = scale(u, -1.0);
+  double m = dot(u, u) + dot(w, w);
+  if (m < eps && m > -eps) m = eps;
+  out.ux[i] = u.x;
+  out.uy[i] = u.y;
+  out.e[i] = len(r) - in.rest[i];
+  out.m[i] = m;
+}
+
+// One width: link_shape_at for every i in [0, count).
+struct link_shape_kernels {
+  void (*shapes)(link_ends in, size_t count, link_shape_rows out);
+};
+extern const link_shape_kernels link_shapes_w1;  // one entry at a time (every x86-64)
+extern const link_shape_kernels link_shapes_w4;  // AVX2, four lanes
+extern const link_shape_kernels link_shapes_w8;  // AVX-512F, eight lanes
+
+}  // namespace vorn

@@ -1,0 +1,102 @@
+// The link shapes in every instruction set the processor has must be the
+// bits of the one-at-a-time shapes, for ends that take every branch; and
+// the copied ends of a link that is not intact are zeros.
+#include "sim/link_shapes.h"
+
+#include <cstring>
+#include <limits>
+#include <vector>
+
+#include "game_fixture.h"
+#include "sim/isa.h"
+
+namespace vorn {
+namespace {
+
+class LinkShapes : public GameTest {};
+
+// Ends (as b, with a at the origin) that take every branch of the shape:
+// exactly half the world apart (a tie keeps the plain difference), beyond
+// half (wrapped), one or both components zero, shorter than eps, ordinary,
+// huge, not a number.
+std::vector<vec2> awkward_ends() {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const double inf = std::numeric_limits<double>::infinity();
+  return {{800, 0},  {-800, 0},    {0, 600},   {0, -600},     {0, 0},      {3e-6, 0},   {1e-3, -2e-3},
+          {-0.0, 0}, {799.75, 599.5}, {-801, 601}, {-123.25, 77.5}, {1e300, 1}, {inf, 2}, {nan, 5}, {7, 3}};
+}
+
+struct columns {
+  explicit columns(size_t n) : v(9 * n), n(n) {}
+  std::vector<double> v;
+  size_t n;
+  link_ends ends() { return {&v[0], &v[n], &v[2 * n], &v[3 * n], &v[4 * n]}; }
+  link_shape_rows shapes() { return {&v[5 * n], &v[6 * n], &v[7 * n], &v[8 * n]}; }
+};
+
+TEST_F(LinkShapes, EveryKernelGivesTheBitsOfTheScalarShapes) {
+  const std::vector<vec2> awkward = awkward_ends();
+  // The awkward ends, then ordinary ones, an odd count so that every
+  // kernel's tail runs too.
+  const size_t n = awkward.size() + 300 + 1;
+  columns in(n);
+  const link_ends e = in.ends();
+  for (size_t i = 0; i < n; ++i) {
+    const vec2 b = i < awkward.size() ? awkward[i] : vec2{1600 * random_real() - 800, 1200 * random_real() - 600};
+    const vec2 a = i < awkward.size() ? vec2{} : vec2{1600 * random_real() - 800, 1200 * random_real() - 600};
+    e.ax[i] = a.x;
+    e.ay[i] = a.y;
+    e.bx[i] = b.x;
+    e.by[i] = b.y;
+    e.rest[i] = 40 * random_real();
+  }
+  columns want = in;
+  link_shapes_w1.shapes(want.ends(), n, want.shapes());
+  for (size_t i = 0; i < awkward.size(); ++i) {
+    // Spot checks of the reference itself: half the world apart stays.
+    if (awkward[i].x == 800 && awkward[i].y == 0) {
+      EXPECT_EQ(want.shapes().ux[i], -1.0);
+    }
+    if (awkward[i].x == 0 && awkward[i].y == 0) {
+      EXPECT_EQ(want.shapes().m[i], eps);
+    }
+  }
+  const struct {
+    isa_level isa;
+    const link_shape_kernels* kernels;
+  } widths[] = {{isa_level::avx2, &link_shapes_w4}, {isa_level::avx512, &link_shapes_w8}};
+  for (const auto& w : widths) {
+    if (!isa_supported(w.isa)) continue;
+    for (const size_t count : {n, size_t{3}, size_t{0}}) {
+      columns got = in;
+      w.kernels->shapes(got.ends(), count, got.shapes());
+      for (size_t k = 0; k < 4 * n; ++k) {
+        const size_t column = 5 * n + k;
+        const double expected = k % n < count ? want.v[column] : in.v[column];
+        ASSERT_EQ(std::memcmp(&got.v[column], &expected, sizeof(double)), 0)
+            << isa_name(w.isa) << " count " << count << " column " << k / n << " entry " << k % n;
+      }
+    }
+  }
+}
+
+TEST_F(LinkShapes, EndsOfLinksThatAreNotIntactAreZeros) {
+  const int32_t kept = free_link(vec(1, 2), vec(30, 40));
+  const int32_t burning = free_link(vec(5, 6), vec(7, 8));
+  const int32_t dead = free_link(vec(9, 10), vec(11, 12));
+  links[burning].burning = true;
+  links[dead].alive = false;
+  links[dead].a = 1 << 30;  // a dead link's ends are not read
+  columns c(links.size());
+  copy_link_ends(links.data(), links.size(), nodes.data(), c.ends());
+  const link_ends e = c.ends();
+  EXPECT_EQ(e.ax[kept], 1);
+  EXPECT_EQ(e.by[kept], 40);
+  EXPECT_EQ(e.rest[kept], links[kept].rest);
+  for (const int32_t i : {burning, dead}) {
+    EXPECT_EQ(e.ax[i] + e.ay[i] + e.bx[i] + e.by[i] + e.rest[i], 0) << i;
+  }
+}
+
+}  // namespace
+}  // namespace vorn
