@@ -69,7 +69,9 @@ void draw_station_marker(double t) {
 }
 
 void draw_particles() {
-  for (const partrec& p : particles) {
+  const size_t count = particle_span();
+  for (size_t i = 0; i < count; ++i) {
+    const partrec& p = particles[i];
     if (!p.alive) continue;
     const ipoint_t s = to_screen(p.pos);
     if (s.x >= 0 && s.x <= screen_w - 1 && s.y >= 0 && s.y <= screen_h - 1)

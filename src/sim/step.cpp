@@ -74,8 +74,10 @@ void orphan_phase() {
   }
 }
 
+// Only the span of the pool that may hold alive particles is walked: after
+// a burst has faded, the few sparks left sit in its lowest slots.
 void particle_phase(double dt) {
-  const size_t count = particles.size();
+  const size_t count = particle_span();
   for (size_t i = 0; i < count; ++i) {
     partrec& p = particles[i];
     if (!p.alive) continue;
@@ -83,6 +85,7 @@ void particle_phase(double dt) {
     p.life -= dt;
     if (p.life < 0) kill_particle(static_cast<int32_t>(i));
   }
+  trim_particle_span();
 }
 
 // Entries of the ship's node list whose node is alive; entries naming no

@@ -71,10 +71,21 @@ namespace {
 // dead slot starts here, so a burst of sparks takes linear, not quadratic,
 // time in the pool's size.
 size_t first_free_particle = 0;
+// One past the highest slot add_particle has taken since the span was last
+// trimmed or the pool emptied.
+size_t particle_end = 0;
 
 }  // namespace
 
 size_t particle_search_start() { return std::min(first_free_particle, particles.size()); }
+
+size_t particle_span() { return std::min(particle_end, particles.size()); }
+
+void trim_particle_span() {
+  size_t end = particle_span();
+  while (end > 0 && !particles[end - 1].alive) --end;
+  particle_end = end;
+}
 
 int32_t add_particle(color_t color, double x, double y, double vx, double vy, double life) {
   size_t slot = particle_search_start();
@@ -87,6 +98,7 @@ int32_t add_particle(color_t color, double x, double y, double vx, double vy, do
     particles.resize(2 * n + 1);
   }
   first_free_particle = slot + 1;
+  particle_end = std::max(particle_end, slot + 1);
   partrec& p = particles[slot];
   p.alive = true;
   p.color = color;
@@ -162,6 +174,7 @@ void heat_link(int32_t i, vec2 v, double s, double h) {
 void clear_world() {
   particles.clear();
   first_free_particle = 0;
+  particle_end = 0;
   nodes.clear();
   links.clear();
   ships.clear();

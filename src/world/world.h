@@ -92,6 +92,12 @@ void kill_particle(int32_t i);
 // No dead particle slot lies below this index (at most the pool's size):
 // add_particle's search for the lowest dead slot starts here.
 size_t particle_search_start();
+// No alive particle lies at or beyond this index (at most the pool's size),
+// so walks over the pool can stop there: add_particle raises it past the
+// slot it takes, and trim_particle_span lowers it past the dead slots at
+// the top of the pool.
+size_t particle_span();
+void trim_particle_span();
 
 // Breaks link i: it burns for def_burndt seconds; a node left with exactly
 // one intact link sheds it too (end a first, then end b). A link that burns

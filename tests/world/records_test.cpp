@@ -136,5 +136,29 @@ TEST_F(Records, ABurstTakesTheLowestFreeSlotsInOrder) {
   EXPECT_EQ(add_particle(blue, 0, 0, 0, 0, 1.0), 0);
 }
 
+// Walks over the pool stop at particle_span(): it must never fall below an
+// alive particle, and trimming brings it down to the highest alive one.
+TEST_F(Records, TheParticleSpanCoversEveryAliveParticle) {
+  for (int32_t i = 0; i < 20; ++i) add_particle(blue, i, 0, 0, 0, 1.0);
+  EXPECT_EQ(particle_span(), 20u);
+  for (const int32_t i : {19, 18, 12, 4}) kill_particle(i);
+  EXPECT_EQ(particle_span(), 20u);  // an upper bound until trimmed
+  trim_particle_span();
+  EXPECT_EQ(particle_span(), 18u);
+  EXPECT_EQ(add_particle(blue, 0, 0, 0, 0, 1.0), 4);  // below the span: it stays
+  EXPECT_EQ(particle_span(), 18u);
+  for (int32_t i = 0; i < 18; ++i) kill_particle(i);
+  trim_particle_span();
+  EXPECT_EQ(particle_span(), 0u);
+  EXPECT_EQ(add_particle(blue, 0, 0, 0, 0, 1.0), 0);
+  EXPECT_EQ(particle_span(), 1u);
+  // A pool emptied behind the records' back still bounds the span.
+  std::vector<partrec>().swap(particles);
+  EXPECT_EQ(particle_span(), 0u);
+  trim_particle_span();
+  clear_world();
+  EXPECT_EQ(particle_span(), 0u);
+}
+
 }  // namespace
 }  // namespace vorn
