@@ -88,16 +88,6 @@ void particle_phase(double dt) {
   trim_particle_span();
 }
 
-// Entries of the ship's node list whose node is alive; entries naming no
-// node count as dead.
-int32_t count_alive(const shprec& ship) {
-  int32_t n = 0;
-  for (const int32_t k : ship.nodes) {
-    if (node_alive(k)) ++n;
-  }
-  return n;
-}
-
 // An enemy down to three nodes falls apart: every intact link of its nodes
 // starts burning, node by node in list order. A node's nlinks counts the
 // intact links touching it (kept so by every link operation), so a node
@@ -114,36 +104,42 @@ void break_up(const shprec& ship) {
   }
 }
 
-// The mean of the alive entries, each taken at its image nearest to the
-// first alive one, so a ship straddling the seam gets a centre next to its
-// nodes. The result is not wrapped back into the world. Needs nalive > 0.
-vec2 wrapped_centre(const shprec& ship) {
-  vec2 p0;
+// A ship's alive entries (entries naming no node count as dead) and the
+// sum of their positions, each taken at its image nearest to the first
+// alive one, so a ship straddling the seam gets a centre next to its nodes.
+struct alive_entries {
+  int32_t count = 0;
   vec2 sum;
-  bool first = true;
+};
+
+alive_entries gather_alive(const shprec& ship) {
+  alive_entries out;
+  vec2 p0;
   for (const int32_t k : ship.nodes) {
     if (!node_alive(k)) continue;
     const vec2 q = nodes[k].pos;
-    if (first) {
+    if (out.count++ == 0) {
       p0 = q;
-      sum = q;
-      first = false;
+      out.sum = q;
     } else {
-      sum = add(sum, sub(p0, wrap_diff(p0, q)));
+      out.sum = add(out.sum, sub(p0, wrap_diff(p0, q)));
     }
   }
-  return vec(sum.x / ship.nalive, sum.y / ship.nalive);
+  return out;
 }
 
+// Every ship's alive count, then its break-up or its centre: the mean of
+// the alive entries, not wrapped back into the world.
 void ship_phase() {
   const int32_t count = static_cast<int32_t>(ships.size());
   for (int32_t k = 0; k < count; ++k) {
     shprec& ship = ships[k];
-    ship.nalive = count_alive(ship);
+    const alive_entries alive = gather_alive(ship);
+    ship.nalive = alive.count;
     if (k >= 2 && ship.nalive <= 3) {
       break_up(ship);
     } else if (ship.nalive > 0) {
-      ship.pos = wrapped_centre(ship);
+      ship.pos = vec(alive.sum.x / ship.nalive, alive.sum.y / ship.nalive);
     }
   }
 }
