@@ -1,15 +1,50 @@
-// The link phase: the shapes of the intact links from positions alone, then
-// one pass by index that applies each link's impulse through the node
-// velocities, heats and cools it, and counts down the burning ones.
+// The link phase: the shapes of the intact links from positions alone, the
+// chain of impulses through the node velocities in an order that lets
+// independent links overlap, and the heating, cooling and burning out.
+//
+// The velocity-level spring of an intact link removes the ends' relative
+// speed along the link and adds a correcting speed equal to the extension,
+// split equally between the ends (m = 2 for a unit direction). Substeps
+// longer than dt_alpha soften it by k = dt_alpha / dt. Everything but the
+// ends' speeds depends on positions alone, which the link phase does not
+// change: the shapes (sim/link_shapes.h) are computed for every link first,
+// and the chain keeps the dot products, one division and the updates (the
+// same operations on the same values, so the same bits).
+//
+// Why the schedule gives the bits of walking the links by index: an impulse
+// reads the velocities of its two ends and its shape, and writes those two
+// velocities. A node's velocity therefore sees the impulses of the intact
+// links touching it one after another, and each impulse reads what the ones
+// before it at either end left. The level of a link is one more than the
+// highest level among the earlier intact links sharing an end with it, so
+// along every node the levels rise strictly with the index: applying the
+// impulses level by level hands every node its impulses in index order, and
+// the links of one level share no node, so their order among themselves
+// reads and writes nothing in common. A link that stopped being intact since
+// the schedule was built is passed over, and any subset of the links keeps
+// the levels rising along every node, so the argument holds for what is
+// left. The schedule is rebuilt whenever an intact link is not the one it
+// was built with (other ends, or new since).
+//
+// Heating breaks a link (and may cascade to others at its ends, before or
+// after it), which changes which impulses follow. It happens only to an
+// intact link hotter than blow_temp at the start of the phase, since the
+// phase changes no temperature before a link's own turn. So only the links
+// before the first such link go by the schedule. Their cooling and burning
+// out read and write nothing an impulse reads (temperatures, burn times, and
+// the alive flag of links that burn already) and break none of them, so
+// they are done in the first pass, before the chain. From the first hot
+// link on the links are walked by index, each impulse followed by its
+// heating, as the rule reads.
 #include "sim/link_phase.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "config/tunables.h"
 #include "sim/isa.h"
 #include "sim/link_shapes.h"
 #include "sim/lookup.h"
-#include "world/geometry.h"
 #include "world/world.h"
 
 namespace vorn {
@@ -18,29 +53,115 @@ link_scratch link_work;
 
 namespace {
 
-// The velocity-level spring of an intact link: removes the ends' relative
-// speed along the link and adds a correcting speed equal to the extension,
-// split equally between the ends (m = 2 for a unit direction). Substeps
-// longer than dt_alpha soften it by k = dt_alpha / dt. Everything but the
-// ends' speeds depends on positions alone, which the link phase does not
-// change: the shapes (sim/link_shapes.h) are computed for every link before
-// the phase's chain through the velocities, which then keeps the dot
-// products, one division and the updates (the same operations on the same
-// values, so the same bits).
-// The shapes of link[0 .. count) in link_work's columns, computed afresh.
-link_shape_rows compute_shapes() {
+// The schedule's record of a link: its ends while intact, -1 otherwise.
+int64_t ends_key(const linkrec& l) {
+  return link_intact(l) ? (int64_t{l.a} << 32) | static_cast<uint32_t>(l.b) : -1;
+}
+
+// What the phase must know before its chain.
+struct link_survey {
+  bool scheduled;     // every intact link before first_hot is the one the schedule holds
+  int32_t first_hot;  // the first intact link hotter than blow_temp, or the link count
+};
+
+// A burning link counts down and is gone when its time runs out; an intact
+// one is heated (heat above blow_temp breaks it) and cooled, once more in
+// this pass and never again (burning links are not cooled).
+[[gnu::always_inline]] inline void count_down_or_cool(int32_t i, double dt) {
+  linkrec& l = links[i];
+  if (!l.alive) return;
+  if (l.burning) {
+    l.burn_left -= dt;
+    if (l.burn_left < 0) drop_link(i);
+    return;
+  }
+  if (l.temp > blow_temp) burn_link(i);
+  l.temp -= temp_decline * dt;
+  if (l.temp < 0) l.temp = 0;
+}
+
+// One pass over the links before the chain: their ends copied side by side
+// for the shapes (zeros for a link that is not intact), the survey, and the
+// countdown or cooling of every link before the first hot one (which the
+// chain does not read, and which breaks none of them).
+link_survey prepare_links(link_ends out, double dt) {
+  const int32_t count = link_count();
+  const std::vector<int64_t>& ends = link_work.schedule.ends;
+  link_survey s{static_cast<int32_t>(ends.size()) == count, count};
+  for (int32_t i = 0; i < count; ++i) {
+    const linkrec& l = links[i];
+    vec2 pa, pb;
+    double rest = 0;
+    if (link_intact(l)) {
+      pa = nodes[l.a].pos;
+      pb = nodes[l.b].pos;
+      rest = l.rest;
+      if (l.temp > blow_temp && s.first_hot == count) s.first_hot = i;
+      if (s.scheduled && i < s.first_hot && ends[i] != ends_key(l)) s.scheduled = false;
+    }
+    out.ax[i] = pa.x;
+    out.ay[i] = pa.y;
+    out.bx[i] = pb.x;
+    out.by[i] = pb.y;
+    out.rest[i] = rest;
+    if (i < s.first_hot) count_down_or_cool(i, dt);
+  }
+  return s;
+}
+
+// The link ends and their shapes in link_work's columns, computed afresh,
+// with the rest of prepare_links' work.
+link_survey compute_shapes(link_shape_rows& shapes, double dt) {
   const size_t count = links.size();
   link_work.columns.resize(9 * count);
   double* column = link_work.columns.data();
   auto next = [&column, count] { return std::exchange(column, column + count); };
   const link_ends ends{next(), next(), next(), next(), next()};
-  const link_shape_rows shapes{next(), next(), next(), next()};
-  copy_link_ends(links.data(), count, nodes.data(), ends);
+  shapes = link_shape_rows{next(), next(), next(), next()};
+  const link_survey survey = prepare_links(ends, dt);
   active_link_shape_kernels->shapes(ends, count, shapes);
-  return shapes;
+  return survey;
 }
 
-void link_impulse(const linkrec& l, link_shape_rows g, size_t i, double k) {
+// The levels of the file's opening comment, then the intact links sorted by
+// level (a counting sort, so by index within a level).
+void build_schedule() {
+  link_schedule& s = link_work.schedule;
+  const int32_t count = link_count();
+  s.ends.resize(count);
+  s.link_level.resize(count);
+  s.node_level.assign(nodes.size(), 0);
+  int32_t depth = 0;
+  int32_t intact = 0;
+  for (int32_t i = 0; i < count; ++i) {
+    const linkrec& l = links[i];
+    s.ends[i] = ends_key(l);
+    s.link_level[i] = 0;
+    if (s.ends[i] < 0) continue;
+    const int32_t level = std::max(s.node_level[l.a], s.node_level[l.b]) + 1;
+    s.node_level[l.a] = level;
+    s.node_level[l.b] = level;
+    s.link_level[i] = level;
+    depth = std::max(depth, level);
+    ++intact;
+  }
+  // level_start[v]: where level v's links begin in `order`, advanced as
+  // they are placed.
+  s.level_start.assign(depth + 1, 0);
+  for (int32_t i = 0; i < count; ++i) {
+    if (s.link_level[i] > 0) ++s.level_start[s.link_level[i]];
+  }
+  int32_t start = 0;
+  for (int32_t& n : s.level_start) start += std::exchange(n, start);
+  s.order.resize(intact);
+  for (int32_t i = 0; i < count; ++i) {
+    if (s.link_level[i] > 0) s.order[s.level_start[s.link_level[i]]++] = i;
+  }
+}
+
+// Inlined into both of the phase's loops: a call would make each impulse
+// wait for the one before it.
+[[gnu::always_inline]] inline void link_impulse(const linkrec& l, const link_shape_rows& g, size_t i, double k) {
   noderec& A = nodes[l.a];
   noderec& B = nodes[l.b];
   const vec2 u{g.ux[i], g.uy[i]};
@@ -51,35 +172,32 @@ void link_impulse(const linkrec& l, link_shape_rows g, size_t i, double k) {
   B.vel = add(B.vel, scale(u, -j));
 }
 
-// Heat above blow_temp breaks the link; the link then cools once more in
-// this pass and never again (burning links are not cooled).
-void heat_and_cool(int32_t i, double dt) {
-  if (links[i].temp > blow_temp && !links[i].burning) burn_link(i);
-  linkrec& l = links[i];
-  l.temp -= temp_decline * dt;
-  if (l.temp < 0) l.temp = 0;
-}
-
 }  // namespace
 
 void link_phase(double dt) {
-  const link_shape_rows shapes = compute_shapes();
+  link_shape_rows shapes;
+  const link_survey survey = compute_shapes(shapes, dt);
+  if (!survey.scheduled) build_schedule();
   double k = dt_alpha / dt;
   if (k > 1) k = 1;
+  for (const int32_t i : link_work.schedule.order) {
+    if (i < survey.first_hot && link_intact(links[i])) link_impulse(links[i], shapes, static_cast<size_t>(i), k);
+  }
   const int32_t count = link_count();
-  for (int32_t i = 0; i < count; ++i) {
-    linkrec& l = links[i];
-    if (!l.alive) continue;
-    if (l.burning) {
-      l.burn_left -= dt;
-      if (l.burn_left < 0) drop_link(i);
-      continue;
-    }
-    link_impulse(l, shapes, static_cast<size_t>(i), k);
-    heat_and_cool(i, dt);
+  for (int32_t i = survey.first_hot; i < count; ++i) {
+    if (link_intact(links[i])) link_impulse(links[i], shapes, static_cast<size_t>(i), k);
+    count_down_or_cool(i, dt);
   }
 }
 
-void reset_link_phase() { link_work.columns.clear(); }
+void reset_link_phase() {
+  link_work.columns.clear();
+  link_schedule& s = link_work.schedule;
+  s.ends.clear();
+  s.order.clear();
+  s.node_level.clear();
+  s.link_level.clear();
+  s.level_start.clear();
+}
 
 }  // namespace vorn

@@ -1,29 +1,8 @@
-// Copying the link ends side by side, and the link shapes one entry at a
-// time: the kernel for processors without AVX2 and the tail of the wider
-// ones.
+// The link shapes one entry at a time: the kernel for processors without
+// AVX2.
 #include "sim/link_shapes.h"
 
-#include "sim/lookup.h"
-
 namespace vorn {
-
-void copy_link_ends(const linkrec* link, size_t count, const noderec* node, link_ends out) {
-  for (size_t i = 0; i < count; ++i) {
-    const linkrec& l = link[i];
-    vec2 pa, pb;
-    double rest = 0;
-    if (link_intact(l)) {
-      pa = node[l.a].pos;
-      pb = node[l.b].pos;
-      rest = l.rest;
-    }
-    out.ax[i] = pa.x;
-    out.ay[i] = pa.y;
-    out.bx[i] = pb.x;
-    out.by[i] = pb.y;
-    out.rest[i] = rest;
-  }
-}
 
 namespace {
 

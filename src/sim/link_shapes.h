@@ -1,8 +1,10 @@
 // The shape of every intact link, computed from the node positions alone:
 // its unit direction, its extension and the impulse's divisor, for the link
-// phase's chain through the velocities. The ends are first copied side by
-// side, then kernels of several vector widths compute the shapes with the
-// same bits; sim/isa.h picks the kernel.
+// phase's chain through the velocities. The link phase first copies the
+// ends side by side (so that the kernels load whole lanes, where loading
+// what single stores have just written would stall), then kernels of several
+// vector widths compute the shapes with the same bits; sim/isa.h picks the
+// kernel.
 #pragma once
 
 #include <cstddef>
@@ -31,11 +33,6 @@ struct link_shape_rows {
   double* e;   // extension beyond the rest length
   double* m;   // dot(u, u) + dot(w, w) with w = u * -1, never within eps of 0
 };
-
-// Copies the ends of link[0 .. count) into `out`, one link after another.
-// A separate pass: the vector kernels then load whole lanes, where loading
-// what single stores have just written would stall.
-void copy_link_ends(const linkrec* link, size_t count, const noderec* node, link_ends out);
 
 // The shape of entry i, the scalar operations that every kernel's lanes
 // repeat in this order.

@@ -1,6 +1,5 @@
 // The link shapes in every instruction set the processor has must be the
-// bits of the one-at-a-time shapes, for ends that take every branch; and
-// the copied ends of a link that is not intact are zeros.
+// bits of the one-at-a-time shapes, for ends that take every branch.
 #include "sim/link_shapes.h"
 
 #include <cstring>
@@ -77,24 +76,6 @@ TEST_F(LinkShapes, EveryKernelGivesTheBitsOfTheScalarShapes) {
             << isa_name(w.isa) << " count " << count << " column " << k / n << " entry " << k % n;
       }
     }
-  }
-}
-
-TEST_F(LinkShapes, EndsOfLinksThatAreNotIntactAreZeros) {
-  const int32_t kept = free_link(vec(1, 2), vec(30, 40));
-  const int32_t burning = free_link(vec(5, 6), vec(7, 8));
-  const int32_t dead = free_link(vec(9, 10), vec(11, 12));
-  links[burning].burning = true;
-  links[dead].alive = false;
-  links[dead].a = 1 << 30;  // a dead link's ends are not read
-  columns c(links.size());
-  copy_link_ends(links.data(), links.size(), nodes.data(), c.ends());
-  const link_ends e = c.ends();
-  EXPECT_EQ(e.ax[kept], 1);
-  EXPECT_EQ(e.by[kept], 40);
-  EXPECT_EQ(e.rest[kept], links[kept].rest);
-  for (const int32_t i : {burning, dead}) {
-    EXPECT_EQ(e.ax[i] + e.ay[i] + e.bx[i] + e.by[i] + e.rest[i], 0) << i;
   }
 }
 
