@@ -112,20 +112,23 @@ struct alive_entries {
   vec2 sum;
 };
 
+// The count and the sum stay in locals: accumulated in the returned record,
+// each addition would wait for the store of the one before.
 alive_entries gather_alive(const shprec& ship) {
-  alive_entries out;
+  int32_t count = 0;
   vec2 p0;
+  vec2 sum;
   for (const int32_t k : ship.nodes) {
     if (!node_alive(k)) continue;
     const vec2 q = nodes[k].pos;
-    if (out.count++ == 0) {
+    if (count++ == 0) {
       p0 = q;
-      out.sum = q;
+      sum = q;
     } else {
-      out.sum = add(out.sum, sub(p0, wrap_diff(p0, q)));
+      sum = add(sum, sub(p0, wrap_diff(p0, q)));
     }
   }
-  return out;
+  return alive_entries{count, sum};
 }
 
 // Every ship's alive count, then its break-up or its centre: the mean of

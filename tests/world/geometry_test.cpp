@@ -1,7 +1,9 @@
 // The wrapped world: shortest differences across the seam, the edge rule,
 // the pixel mapping and the camera shift.
 #include <cmath>
+#include <cstring>
 #include <limits>
+#include <utility>
 
 #include "base/rounding.h"
 #include "world_fixture.h"
@@ -30,6 +32,25 @@ TEST_F(Geometry, WrapDiff) {
   expect_vec(wrap_diff(vec(0, 600), vec(0, 0)), 0, 600);
   expect_vec(wrap_diff(vec(0, 590), vec(0, -590)), 0, -20);
   expect_vec(wrap_diff(vec(3, -4), vec(1, 1)), 2, -5);
+
+  // Both axes at once must be wrap_axis on each, bit for bit: ties, points
+  // beyond the world, signed zeros, infinities, NaNs, and a world of size 0.
+  const double inf = std::numeric_limits<double>::infinity();
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const double odd[] = {0, -0.0, 800, -800, 600, -600, 799.999, 1600, -2400, 5000, 1e300, inf, -inf, nan, 3.25};
+  auto same = [](double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; };
+  for (const auto& [w, h] : {std::pair{1600, 1200}, {0, 0}, {7, 1}}) {
+    world_w = w;
+    world_h = h;
+    for (const double ax : odd)
+      for (const double bx : odd)
+        for (const double by : {0.0, -600.0, nan, 1e-300}) {
+          const vec2 a = vec(ax, -bx), b = vec(bx, by);
+          const vec2 d = wrap_diff(a, b);
+          ASSERT_TRUE(same(d.x, wrap_axis(a.x - b.x, w)) && same(d.y, wrap_axis(a.y - b.y, h)))
+              << w << "x" << h << " " << ax << "," << -bx << " - " << bx << "," << by;
+        }
+  }
 }
 
 TEST_F(Geometry, WrapPos) {
