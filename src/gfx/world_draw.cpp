@@ -16,6 +16,8 @@
 
 namespace vorn {
 
+world_draw_scratch world_draw_work;
+
 namespace {
 
 // A line whose ends map to opposite sides of the wrap seam would cross the
@@ -26,7 +28,16 @@ bool same_side_of_seam(ipoint_t a, ipoint_t b) {
 
 void draw_background() { paint_background(&screen, cam_dx, cam_dy); }
 
+// Every node's pixel, found once: most nodes end several links.
+void map_nodes() {
+  std::vector<ipoint_t>& pixel = world_draw_work.node_pixels;
+  pixel.resize(nodes.size());
+  for (size_t k = 0; k < nodes.size(); ++k) pixel[k] = to_screen(nodes[k].pos);
+}
+
 void draw_links() {
+  map_nodes();
+  const std::vector<ipoint_t>& pixel = world_draw_work.node_pixels;
   for (const linkrec& l : links) {
     if (!l.alive) continue;
     ipoint_t a, b;
@@ -38,8 +49,8 @@ void draw_links() {
       c = blend(l.color, white, static_cast<float>(l.burn_left / 2));
     } else {
       // Its own colour when cold, orange at temperature 40.
-      a = to_screen(nodes[l.a].pos);
-      b = to_screen(nodes[l.b].pos);
+      a = pixel[l.a];
+      b = pixel[l.b];
       c = blend(orange, l.color, static_cast<float>(l.temp / 40));
     }
     if (same_side_of_seam(a, b)) draw_line(&screen, a.x, a.y, b.x, b.y, c);
@@ -121,6 +132,8 @@ void draw_minimap() {
 }
 
 }  // namespace
+
+void reset_world_draw() { world_draw_work.node_pixels.clear(); }
 
 void draw_world(double dt, double t) {
   (void)dt;

@@ -5,6 +5,7 @@
 #include "base/rules_version.h"
 #include "config/tunables.h"
 #include "gfx/draw.h"
+#include "gfx/world_draw.h"
 #include "sim/beams.h"
 #include "sim/control.h"
 #include "sim/impacts.h"
@@ -29,6 +30,7 @@ void reset_session() {
   reset_control_state();
   reset_rules_state();
   reset_draw_state();
+  reset_world_draw();
   set_random_seed(0);
   reset_rules_version();
 }
