@@ -463,8 +463,9 @@ void blit_wrapped(typspr* target, const typspr* source, int32_t dx, int32_t dy, 
     std::rotate(t, t + gy * w, t + w * h);
     return;
   }
-  for (int64_t r = 0; r < h; ++r) {
-    const int64_t from = (gy + r) % h;
+  // Source row gy + r, wrapped: counted along instead of divided for.
+  int64_t from = gy;
+  for (int64_t r = 0; r < h; ++r, from = from + 1 == h ? 0 : from + 1) {
     const uint32_t* src = s + (alike ? alike[from] : from) * w;
     uint32_t* dst = t + r * w;
     std::memcpy(dst, src + gx, static_cast<size_t>(w - gx) * sizeof(uint32_t));
