@@ -7,6 +7,7 @@
 #include "gfx/background.h"
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -24,11 +25,13 @@ constexpr int32_t row_spacing = 15;
 
 std::unique_ptr<typspr> background_record;
 std::vector<uint32_t> background_pixels;
-// Row r of the picture holds the same pixels as row first_alike[r], the
-// first row that holds them. The grid has few distinct rows, so painting
-// from those alone reads a few kilobytes that stay in the cache instead of
-// a second screen's worth of memory.
-std::vector<int32_t> first_alike;
+// The picture's distinct rows, each twice over (2 w pixels), so that a row
+// shifted by any amount is one run of w pixels; row_pattern[r] names the
+// one row r holds. The grid has few distinct rows, so painting from these
+// reads a few kilobytes that stay in the cache instead of a second screen's
+// worth of memory, one copy per row.
+std::vector<uint32_t> doubled_rows;
+std::vector<int32_t> row_pattern;
 
 void draw_grid(typspr* img) {
   const int32_t w = img->width;
@@ -51,27 +54,39 @@ void draw_grid(typspr* img) {
   }
 }
 
-void find_alike_rows(const typspr* img) {
+void find_row_patterns(const typspr* img) {
   const size_t w = static_cast<size_t>(img->width);
-  first_alike.assign(static_cast<size_t>(img->height), 0);
-  std::vector<int32_t> distinct;
+  row_pattern.assign(static_cast<size_t>(img->height), 0);
+  doubled_rows.clear();
+  std::vector<int32_t> first_row;  // of each pattern, the first picture row that holds it
   for (int32_t r = 0; r < img->height; ++r) {
     const uint32_t* row = img->pixels + r * w;
-    first_alike[r] = r;
-    for (const int32_t d : distinct) {
-      if (std::equal(row, row + w, img->pixels + d * w)) {
-        first_alike[r] = d;
-        break;
-      }
+    size_t d = 0;
+    while (d < first_row.size() && !std::equal(row, row + w, img->pixels + first_row[d] * w)) ++d;
+    if (d == first_row.size()) {
+      first_row.push_back(r);
+      doubled_rows.insert(doubled_rows.end(), row, row + w);
+      doubled_rows.insert(doubled_rows.end(), row, row + w);
     }
-    if (first_alike[r] == r) distinct.push_back(r);
+    row_pattern[r] = static_cast<int32_t>(d);
   }
 }
 
 }  // namespace
 
 void paint_background(typspr* target, int32_t dx, int32_t dy) {
-  if (background) blit_wrapped(target, background, dx, dy, first_alike.data());
+  if (!background || !target || !target->pixels) return;
+  if (target->width != background->width || target->height != background->height) return;
+  const int64_t w = target->width;
+  const int64_t h = target->height;
+  if (w <= 0 || h <= 0) return;
+  const int64_t gx = wrapped_start(dx, w);
+  // Source row gy + r, wrapped, counted along.
+  int64_t from = wrapped_start(dy, h);
+  for (int64_t r = 0; r < h; ++r, from = from + 1 == h ? 0 : from + 1) {
+    const uint32_t* pattern = doubled_rows.data() + row_pattern[from] * 2 * w;
+    std::memcpy(target->pixels + r * w, pattern + gx, static_cast<size_t>(w) * sizeof(uint32_t));
+  }
 }
 
 void ensure_background(int32_t w, int32_t h) {
@@ -84,14 +99,15 @@ void ensure_background(int32_t w, int32_t h) {
   background_record.reset(new_image(pixels, w, h));
   background = background_record.get();
   draw_grid(background);
-  find_alike_rows(background);
+  find_row_patterns(background);
 }
 
 void release_background() {
   background = nullptr;
   background_record.reset();
   background_pixels = std::vector<uint32_t>();
-  first_alike = std::vector<int32_t>();
+  doubled_rows = std::vector<uint32_t>();
+  row_pattern = std::vector<int32_t>();
 }
 
 }  // namespace vorn

@@ -18,7 +18,9 @@ void ensure_background(int32_t w, int32_t h);
 
 // Paints the picture into target (of the same size) shifted by (dx, dy)
 // with wrap-around, pixel for pixel as blit_wrapped(target, background, dx,
-// dy) would; nothing when there is no picture or the sizes differ.
+// dy) would; nothing when there is no picture or the sizes differ. It paints
+// the rows as ensure_background drew them: the picture is not drawn on
+// afterwards.
 void paint_background(typspr* target, int32_t dx, int32_t dy);
 
 // Frees the picture; `background` becomes null.

@@ -449,15 +449,18 @@ void circle(typspr* img, int32_t cx, int32_t cy, int32_t r, color_t colour) {
   }
 }
 
-void blit_wrapped(typspr* target, const typspr* source, int32_t dx, int32_t dy, const int32_t* alike) {
+int64_t wrapped_start(int32_t shift, int64_t extent) {
+  const int64_t start = (-int64_t(shift)) % extent;
+  return start < 0 ? start + extent : start;
+}
+
+void blit_wrapped(typspr* target, const typspr* source, int32_t dx, int32_t dy) {
   if (!drawable(target) || !source || !source->pixels) return;
   if (target->width != source->width || target->height != source->height) return;
   const int64_t w = target->width;
   const int64_t h = target->height;
-  int64_t gx = (-int64_t(dx)) % w;
-  if (gx < 0) gx += w;
-  int64_t gy = (-int64_t(dy)) % h;
-  if (gy < 0) gy += h;
+  const int64_t gx = wrapped_start(dx, w);
+  const int64_t gy = wrapped_start(dy, h);
   uint32_t* t = target->pixels;
   const uint32_t* s = source->pixels;
   if (t == s) {
@@ -469,7 +472,7 @@ void blit_wrapped(typspr* target, const typspr* source, int32_t dx, int32_t dy, 
   // Source row gy + r, wrapped: counted along instead of divided for.
   int64_t from = gy;
   for (int64_t r = 0; r < h; ++r, from = from + 1 == h ? 0 : from + 1) {
-    const uint32_t* src = s + (alike ? alike[from] : from) * w;
+    const uint32_t* src = s + from * w;
     uint32_t* dst = t + r * w;
     std::memcpy(dst, src + gx, static_cast<size_t>(w - gx) * sizeof(uint32_t));
     std::memcpy(dst + (w - gx), src, static_cast<size_t>(gx) * sizeof(uint32_t));

@@ -94,9 +94,11 @@ void circle(typspr* img, int32_t cx, int32_t cy, int32_t r, color_t colour);
 // Copies source onto target shifted right by dx and down by dy with
 // wrap-around: target(x, y) = source((x - dx) mod w, (y - dy) mod h). Does
 // nothing unless both have pixel memory and the same size. Target and source
-// may be the same image: it is then rotated in place. When given (and the
-// images differ), alike[r] names for each source row r a row of the source
-// with the same pixels, which is read in its place.
-void blit_wrapped(typspr* target, const typspr* source, int32_t dx, int32_t dy, const int32_t* alike = nullptr);
+// may be the same image: it is then rotated in place.
+void blit_wrapped(typspr* target, const typspr* source, int32_t dx, int32_t dy);
+
+// Where a copy shifted by `shift` with wrap-around starts reading, along an
+// axis of extent > 0 pixels: (-shift) mod extent, in [0, extent).
+int64_t wrapped_start(int32_t shift, int64_t extent);
 
 }  // namespace vorn

@@ -39,6 +39,8 @@
 #include "sim/link_phase.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <utility>
 
 #include "config/tunables.h"
@@ -64,10 +66,24 @@ struct link_survey {
   int32_t first_hot;  // the first intact link hotter than blow_temp, or the link count
 };
 
+// How much an intact link cools in a substep: temp_decline * dt, as the
+// rule computes it for each link. When that is not negative (nor a NaN), a
+// cold link at +0 would go to at most +0 and be clamped back to +0, so its
+// record is left as it is.
+struct cooling {
+  double by;
+  bool cold_stays_cold;
+};
+
+cooling cooling_of(double dt) {
+  const double by = temp_decline * dt;
+  return {by, by >= 0};
+}
+
 // A burning link counts down and is gone when its time runs out; an intact
 // one is heated (heat above blow_temp breaks it) and cooled, once more in
 // this pass and never again (burning links are not cooled).
-[[gnu::always_inline]] inline void count_down_or_cool(int32_t i, double dt) {
+[[gnu::always_inline]] inline void count_down_or_cool(int32_t i, double dt, cooling c) {
   linkrec& l = links[i];
   if (!l.alive) return;
   if (l.burning) {
@@ -76,7 +92,8 @@ struct link_survey {
     return;
   }
   if (l.temp > blow_temp) burn_link(i);
-  l.temp -= temp_decline * dt;
+  if (c.cold_stays_cold && std::bit_cast<uint64_t>(l.temp) == 0) return;
+  l.temp -= c.by;
   if (l.temp < 0) l.temp = 0;
 }
 
@@ -86,6 +103,7 @@ struct link_survey {
 // chain does not read, and which breaks none of them).
 link_survey prepare_links(link_ends out, double dt) {
   const int32_t count = link_count();
+  const cooling c = cooling_of(dt);
   const std::vector<int64_t>& ends = link_work.schedule.ends;
   link_survey s{static_cast<int32_t>(ends.size()) == count, count};
   for (int32_t i = 0; i < count; ++i) {
@@ -104,7 +122,7 @@ link_survey prepare_links(link_ends out, double dt) {
     out.bx[i] = pb.x;
     out.by[i] = pb.y;
     out.rest[i] = rest;
-    if (i < s.first_hot) count_down_or_cool(i, dt);
+    if (i < s.first_hot) count_down_or_cool(i, dt, c);
   }
   return s;
 }
@@ -184,9 +202,10 @@ void link_phase(double dt) {
     if (i < survey.first_hot && link_intact(links[i])) link_impulse(links[i], shapes, static_cast<size_t>(i), k);
   }
   const int32_t count = link_count();
+  const cooling c = cooling_of(dt);
   for (int32_t i = survey.first_hot; i < count; ++i) {
     if (link_intact(links[i])) link_impulse(links[i], shapes, static_cast<size_t>(i), k);
-    count_down_or_cool(i, dt);
+    count_down_or_cool(i, dt, c);
   }
 }
 

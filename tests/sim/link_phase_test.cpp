@@ -94,7 +94,13 @@ class LinkPhase : public GameTest {
 TEST_F(LinkPhase, GivesTheBitsOfThePlainWalkOnEveryPath) {
   for (const isa_level isa : {isa_level::baseline, isa_level::avx2, isa_level::avx512}) {
     if (!select_isa(isa)) continue;
-    for (const int32_t size : {3, 40, 300}) {
+    // Cooling as set, none, and (a setting may say so) warming.
+    const struct {
+      int32_t size;
+      double decline;
+    } worlds[] = {{3, 100}, {40, 100}, {300, 100}, {40, 0}, {40, -30}};
+    for (const auto& [size, decline] : worlds) {
+      temp_decline = decline;
       clear_world();
       reset_link_phase();
       random_world(size, 3 * size);
