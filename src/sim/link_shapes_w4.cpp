@@ -1,30 +1,17 @@
 // The link shapes in four lanes (AVX2), compiled for that instruction set
 // alone and called only on processors that have it: each lane repeats
 // link_shape_at's operations in their order, without fused multiply-adds.
-#include <immintrin.h>
-
+#include "sim/lanes_w4.h"
 #include "sim/link_shapes.h"
-
-#define VORN_AVX2 __attribute__((target("avx2")))
 
 namespace vorn {
 
 namespace {
 
-VORN_AVX2 inline __m256d select4(__m256d m, __m256d a, __m256d b) { return _mm256_blendv_pd(b, a, m); }
-
-VORN_AVX2 inline __m256d abs4(__m256d v) { return _mm256_andnot_pd(_mm256_set1_pd(-0.0), v); }
-
-VORN_AVX2 inline __m256d less4(__m256d a, __m256d b) { return _mm256_cmp_pd(a, b, _CMP_LT_OQ); }
-
-// wrap_axis in four lanes, its branches in their order.
-VORN_AVX2 inline __m256d wrap4(__m256d d, __m256d extent) {
-  const __m256d ad = abs4(d);
-  const __m256d below = _mm256_sub_pd(d, extent);
-  const __m256d above = _mm256_add_pd(d, extent);
-  const __m256d r = select4(less4(abs4(above), ad), above, d);
-  return select4(less4(abs4(below), ad), below, r);
-}
+using lanes4::abs4;
+using lanes4::less4;
+using lanes4::select4;
+using lanes4::wrap4;
 
 VORN_AVX2 void shapes_w4(link_ends in, size_t count, link_shape_rows out) {
   const __m256d ew = _mm256_set1_pd(static_cast<double>(world_w));

@@ -1,26 +1,15 @@
 // The separation kernels in eight lanes (AVX-512F), compiled for that
 // instruction set alone and called only on processors that have it: the same
 // operations per lane as the scalar terms, no fused multiply-adds.
-#include <immintrin.h>
-
+#include "sim/lanes_w8.h"
 #include "sim/separation.h"
-
-#define VORN_AVX512 __attribute__((target("avx512f")))
 
 namespace vorn {
 
 namespace {
 
-VORN_AVX512 inline __mmask8 less8(__m512d a, __m512d b) { return _mm512_cmp_pd_mask(a, b, _CMP_LT_OQ); }
-
-// wrap_axis in eight lanes, its branches in their order.
-VORN_AVX512 inline __m512d wrap8(__m512d d, __m512d extent) {
-  const __m512d ad = _mm512_abs_pd(d);
-  const __m512d below = _mm512_sub_pd(d, extent);
-  const __m512d above = _mm512_add_pd(d, extent);
-  const __m512d r = _mm512_mask_blend_pd(less8(_mm512_abs_pd(above), ad), d, above);
-  return _mm512_mask_blend_pd(less8(_mm512_abs_pd(below), ad), r, below);
-}
+using lanes8::less8;
+using lanes8::wrap8;
 
 VORN_AVX512 inline __m512d negate8(__m512d v) {
   return _mm512_castsi512_pd(_mm512_xor_si512(_mm512_castpd_si512(v), _mm512_set1_epi64(INT64_MIN)));
