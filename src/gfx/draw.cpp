@@ -305,18 +305,15 @@ void line(typspr* img, int32_t x0, int32_t y0, int32_t x1, int32_t y1, color_t c
   const int64_t step_u = x_major ? su : su * w;
   const int64_t step_v = x_major ? sv * w : sv;
   int64_t idx = x_major ? u + v * w : v + u * w;
-  // Each step moves along the major axis, and along the minor one too when
-  // e >= 0; taken as a mask (all ones for e >= 0) rather than a branch,
-  // which lines of middling slope would make the processor guess wrong
-  // about half of the time.
-  const int64_t two_big = 2 * big;
-  const int64_t two_small = 2 * small;
   for (int64_t i = lo;; ++i) {
     img->pixels[idx] = colour;
     if (i == hi) break;
-    const int64_t minor = ~(e >> 63);
-    idx += step_u + (step_v & minor);
-    e += two_small - (two_big & minor);
+    if (e >= 0) {
+      idx += step_v;
+      e -= 2 * big;
+    }
+    idx += step_u;
+    e += 2 * small;
   }
 }
 
