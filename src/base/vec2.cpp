@@ -63,46 +63,4 @@ bool ray_circle(vec2 p1, vec2 p2, vec2 c, vec2& out, double r) {
   return true;
 }
 
-namespace {
-
-// For finite operands with |den| >= eps: true when num / den, rounded, is
-// certainly below eps or above 1 + eps, found without dividing. A zero or
-// an opposite sign gives a quotient of at most +0; |num| > 2 |den| gives one
-// beyond 2 in magnitude, and rounding to nearest keeps it at or beyond 2.
-// Anything else (and any infinity or NaN) is left to the division.
-bool quotient_outside_unit(double num, double den) {
-  if (!(std::isfinite(num) && std::isfinite(den))) return false;
-  if (num == 0 || (num < 0) != (den < 0)) return true;
-  return std::fabs(num) > 2 * std::fabs(den);
-}
-
-}  // namespace
-
-bool seg_cross(vec2 p1, vec2 p2, vec2 q1, vec2 q2, vec2& out) {
-  const double den = (q2.y - q1.y) * (p2.x - p1.x) - (q2.x - q1.x) * (p2.y - p1.y);
-  const double na = (q2.x - q1.x) * (p1.y - q1.y) - (q2.y - q1.y) * (p1.x - q1.x);
-  const double nb = (p2.x - p1.x) * (p1.y - q1.y) - (p2.y - p1.y) * (p1.x - q1.x);
-  if (std::fabs(na) < eps && std::fabs(nb) < eps && std::fabs(den) < eps) {
-    out = mid(p1, p2);
-    return true;
-  }
-  if (std::fabs(den) < eps) {
-    out = vec2{0, 0};
-    return false;
-  }
-  // Most segments tested miss by far: settled here without the divisions.
-  if (quotient_outside_unit(na, den) || quotient_outside_unit(nb, den)) {
-    out = vec2{0, 0};
-    return false;
-  }
-  const double ua = na / den;
-  const double ub = nb / den;
-  if (ua < eps || ua > 1 + eps || ub < eps || ub > 1 + eps) {
-    out = vec2{0, 0};
-    return false;
-  }
-  out = vec2{p1.x + ua * (p2.x - p1.x), p1.y + ua * (p2.y - p1.y)};
-  return true;
-}
-
 }  // namespace vorn
