@@ -11,7 +11,6 @@
 
 #include "base/vec2.h"
 #include "world/geometry.h"
-#include "world/world.h"
 
 namespace vorn {
 
