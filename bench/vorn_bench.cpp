@@ -299,8 +299,9 @@ void link_shapes_case(benchmark::State& state, isa_level isa) {
   select_isa(isa);
   const size_t n = links.size();
   std::vector<double> column = link_work.columns;
-  const link_ends in{&column[0], &column[n], &column[2 * n], &column[3 * n], &column[4 * n]};
-  const link_shape_rows out{&column[5 * n], &column[6 * n], &column[7 * n], &column[8 * n]};
+  const link_column_views view = view_link_columns(column.data(), n);
+  const link_ends in = view.ends;
+  const link_shape_rows out = view.shapes;
   allocation_meter meter;
   for (auto _ : state) {
     meter.begin();

@@ -107,5 +107,4 @@ inline bool seg_cross(vec2 p1, vec2 p2, vec2 q1, vec2 q2, vec2& out) {
   return true;
 }
 
-
 }  // namespace vorn

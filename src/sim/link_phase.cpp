@@ -101,9 +101,8 @@ cooling cooling_of(double dt) {
 // for the shapes (zeros for a link that is not intact), the survey, and the
 // countdown or cooling of every link before the first hot one (which the
 // chain does not read, and which breaks none of them).
-link_survey prepare_links(link_ends out, double dt) {
+link_survey prepare_links(link_ends out, double dt, cooling c) {
   const int32_t count = link_count();
-  const cooling c = cooling_of(dt);
   const std::vector<int64_t>& ends = link_work.schedule.ends;
   link_survey s{static_cast<int32_t>(ends.size()) == count, count};
   for (int32_t i = 0; i < count; ++i) {
@@ -129,15 +128,13 @@ link_survey prepare_links(link_ends out, double dt) {
 
 // The link ends and their shapes in link_work's columns, computed afresh,
 // with the rest of prepare_links' work.
-link_survey compute_shapes(link_shape_rows& shapes, double dt) {
+link_survey compute_shapes(link_shape_rows& shapes, double dt, cooling c) {
   const size_t count = links.size();
-  link_work.columns.resize(9 * count);
-  double* column = link_work.columns.data();
-  auto next = [&column, count] { return std::exchange(column, column + count); };
-  const link_ends ends{next(), next(), next(), next(), next()};
-  shapes = link_shape_rows{next(), next(), next(), next()};
-  const link_survey survey = prepare_links(ends, dt);
-  active_link_shape_kernels->shapes(ends, count, shapes);
+  link_work.columns.resize(link_columns * count);
+  const link_column_views view = view_link_columns(link_work.columns.data(), count);
+  shapes = view.shapes;
+  const link_survey survey = prepare_links(view.ends, dt, c);
+  active_link_shape_kernels->shapes(view.ends, count, shapes);
   return survey;
 }
 
@@ -193,8 +190,9 @@ void build_schedule() {
 }  // namespace
 
 void link_phase(double dt) {
+  const cooling c = cooling_of(dt);
   link_shape_rows shapes;
-  const link_survey survey = compute_shapes(shapes, dt);
+  const link_survey survey = compute_shapes(shapes, dt, c);
   if (!survey.scheduled) build_schedule();
   double k = dt_alpha / dt;
   if (k > 1) k = 1;
@@ -202,7 +200,6 @@ void link_phase(double dt) {
     if (i < survey.first_hot && link_intact(links[i])) link_impulse(links[i], shapes, static_cast<size_t>(i), k);
   }
   const int32_t count = link_count();
-  const cooling c = cooling_of(dt);
   for (int32_t i = survey.first_hot; i < count; ++i) {
     if (link_intact(links[i])) link_impulse(links[i], shapes, static_cast<size_t>(i), k);
     count_down_or_cool(i, dt, c);

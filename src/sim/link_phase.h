@@ -23,8 +23,8 @@ struct link_schedule {
 // Scratch of the link phase, kept from substep to substep so that it
 // allocates only when the world has grown.
 struct link_scratch {
-  // Nine columns of one double per link: the ends the shapes are computed
-  // from and the shapes (sim/link_shapes.h), in that order.
+  // link_columns columns of one double per link: the ends the shapes are
+  // computed from and the shapes (view_link_columns, sim/link_shapes.h).
   std::vector<double> columns;
   link_schedule schedule;
 };

@@ -33,6 +33,18 @@ struct link_shape_rows {
   double* m;   // dot(u, u) + dot(w, w) with w = u * -1, never within eps of 0
 };
 
+// The ends and the shapes of `count` links laid out as nine columns of
+// `count` doubles from `base`: ax, ay, bx, by, rest, ux, uy, e, m.
+constexpr size_t link_columns = 9;
+struct link_column_views {
+  link_ends ends;
+  link_shape_rows shapes;
+};
+inline link_column_views view_link_columns(double* base, size_t count) {
+  auto col = [base, count](size_t k) { return base + k * count; };
+  return {{col(0), col(1), col(2), col(3), col(4)}, {col(5), col(6), col(7), col(8)}};
+}
+
 // The shape of entry i, the scalar operations that every kernel's lanes
 // repeat in this order.
 inline void link_shape_at(link_ends in, link_shape_rows out, size_t i) {

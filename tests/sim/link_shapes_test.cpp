@@ -26,11 +26,11 @@ std::vector<vec2> awkward_ends() {
 }
 
 struct columns {
-  explicit columns(size_t n) : v(9 * n), n(n) {}
+  explicit columns(size_t n) : v(link_columns * n), n(n) {}
   std::vector<double> v;
   size_t n;
-  link_ends ends() { return {&v[0], &v[n], &v[2 * n], &v[3 * n], &v[4 * n]}; }
-  link_shape_rows shapes() { return {&v[5 * n], &v[6 * n], &v[7 * n], &v[8 * n]}; }
+  link_ends ends() { return view_link_columns(v.data(), n).ends; }
+  link_shape_rows shapes() { return view_link_columns(v.data(), n).shapes; }
 };
 
 TEST_F(LinkShapes, EveryKernelGivesTheBitsOfTheScalarShapes) {
