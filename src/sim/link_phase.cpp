@@ -39,7 +39,6 @@
 #include "sim/link_phase.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstdint>
 #include <utility>
 
@@ -56,9 +55,14 @@ link_scratch link_work;
 namespace {
 
 // The schedule's record of a link: its ends while intact, -1 otherwise.
-int64_t ends_key(const linkrec& l) {
-  return link_intact(l) ? (int64_t{l.a} << 32) | static_cast<uint32_t>(l.b) : -1;
+// The ends go in as they lie in the record (a in the low half), so that
+// the check in prepare_links is one load.
+int64_t ends_of(const linkrec& l) {
+  const uint64_t a = static_cast<uint32_t>(l.a);
+  const uint64_t b = static_cast<uint32_t>(l.b);
+  return static_cast<int64_t>(a | b << 32);
 }
+int64_t ends_key(const linkrec& l) { return link_intact(l) ? ends_of(l) : -1; }
 
 // What the phase must know before its chain.
 struct link_survey {
@@ -66,74 +70,89 @@ struct link_survey {
   int32_t first_hot;  // the first intact link hotter than blow_temp, or the link count
 };
 
-// How much an intact link cools in a substep: temp_decline * dt, as the
-// rule computes it for each link. When that is not negative (nor a NaN), a
-// cold link at +0 would go to at most +0 and be clamped back to +0, so its
-// record is left as it is.
-struct cooling {
-  double by;
-  bool cold_stays_cold;
-};
-
-cooling cooling_of(double dt) {
-  const double by = temp_decline * dt;
-  return {by, by >= 0};
+// An intact link cools by temp_decline * dt a substep, as the rule computes
+// it for each link, and no further than 0. The result is stored even where
+// it cannot change (a cold link at +0 stays +0 for any decline that is not
+// negative): a test for that would be a branch on every link.
+[[gnu::always_inline]] inline void cool(linkrec& l, double by) {
+  const double t = l.temp - by;
+  l.temp = t < 0 ? 0.0 : t;
 }
 
-// A burning link counts down and is gone when its time runs out; an intact
-// one is heated (heat above blow_temp breaks it) and cooled, once more in
-// this pass and never again (burning links are not cooled).
-[[gnu::always_inline]] inline void count_down_or_cool(int32_t i, double dt, cooling c) {
+// A burning link counts down and is gone when its time runs out.
+[[gnu::always_inline]] inline void count_down(int32_t i, double dt) {
+  linkrec& l = links[i];
+  l.burn_left -= dt;
+  if (l.burn_left < 0) drop_link(i);
+}
+
+// The rule's turn of a link after its impulse: a burning link counts down;
+// an intact one is heated (heat above blow_temp breaks it) and cooled, once
+// more in this pass and never again (burning links are not cooled).
+[[gnu::always_inline]] inline void count_down_or_cool(int32_t i, double dt, double by) {
   linkrec& l = links[i];
   if (!l.alive) return;
   if (l.burning) {
-    l.burn_left -= dt;
-    if (l.burn_left < 0) drop_link(i);
+    count_down(i, dt);
     return;
   }
   if (l.temp > blow_temp) burn_link(i);
-  if (c.cold_stays_cold && std::bit_cast<uint64_t>(l.temp) == 0) return;
-  l.temp -= c.by;
-  if (l.temp < 0) l.temp = 0;
+  cool(l, by);
+}
+
+[[gnu::always_inline]] inline void put_ends(link_ends out, int32_t i, vec2 pa, vec2 pb, double rest) {
+  out.ax[i] = pa.x;
+  out.ay[i] = pa.y;
+  out.bx[i] = pb.x;
+  out.by[i] = pb.y;
+  out.rest[i] = rest;
 }
 
 // One pass over the links before the chain: their ends copied side by side
 // for the shapes (zeros for a link that is not intact), the survey, and the
 // countdown or cooling of every link before the first hot one (which the
-// chain does not read, and which breaks none of them).
-link_survey prepare_links(link_ends out, double dt, cooling c) {
+// chain does not read, and which breaks none of them: no intact link before
+// the first hot one is above blow_temp).
+link_survey prepare_links(link_ends out, double dt, double by) {
   const int32_t count = link_count();
   const std::vector<int64_t>& ends = link_work.schedule.ends;
-  link_survey s{static_cast<int32_t>(ends.size()) == count, count};
-  for (int32_t i = 0; i < count; ++i) {
-    const linkrec& l = links[i];
-    vec2 pa, pb;
-    double rest = 0;
-    if (link_intact(l)) {
-      pa = nodes[l.a].pos;
-      pb = nodes[l.b].pos;
-      rest = l.rest;
-      if (l.temp > blow_temp && s.first_hot == count) s.first_hot = i;
-      if (s.scheduled && i < s.first_hot && ends[i] != ends_key(l)) s.scheduled = false;
+  bool scheduled = static_cast<int32_t>(ends.size()) == count;
+  const int64_t* const built = ends.data();
+  linkrec* const all = links.data();
+  const noderec* const at = nodes.data();
+  int32_t i = 0;
+  for (; i < count; ++i) {
+    linkrec& l = all[i];
+    if (!link_intact(l)) {
+      put_ends(out, i, vec2{}, vec2{}, 0);
+      if (l.alive) count_down(i, dt);
+      continue;
     }
-    out.ax[i] = pa.x;
-    out.ay[i] = pa.y;
-    out.bx[i] = pb.x;
-    out.by[i] = pb.y;
-    out.rest[i] = rest;
-    if (i < s.first_hot) count_down_or_cool(i, dt, c);
+    if (l.temp > blow_temp) break;
+    put_ends(out, i, at[l.a].pos, at[l.b].pos, l.rest);
+    if (scheduled) scheduled = built[i] == ends_of(l);
+    cool(l, by);
   }
-  return s;
+  const int32_t first_hot = i;
+  for (; i < count; ++i) {
+    const linkrec& l = all[i];
+    if (link_intact(l)) {
+      put_ends(out, i, at[l.a].pos, at[l.b].pos, l.rest);
+    } else {
+      put_ends(out, i, vec2{}, vec2{}, 0);
+    }
+  }
+  return {scheduled, first_hot};
 }
 
 // The link ends and their shapes in link_work's columns, computed afresh,
 // with the rest of prepare_links' work.
-link_survey compute_shapes(link_shape_rows& shapes, double dt, cooling c) {
+link_survey compute_shapes(link_shape_rows& shapes, double dt, double by) {
   const size_t count = links.size();
   link_work.columns.resize(link_columns * count);
   const link_column_views view = view_link_columns(link_work.columns.data(), count);
   shapes = view.shapes;
-  const link_survey survey = prepare_links(view.ends, dt, c);
+  const link_survey survey = prepare_links(view.ends, dt, by);
   active_link_shape_kernels->shapes(view.ends, count, shapes);
   return survey;
 }
@@ -190,9 +209,9 @@ void build_schedule() {
 }  // namespace
 
 void link_phase(double dt) {
-  const cooling c = cooling_of(dt);
+  const double by = temp_decline * dt;
   link_shape_rows shapes;
-  const link_survey survey = compute_shapes(shapes, dt, c);
+  const link_survey survey = compute_shapes(shapes, dt, by);
   if (!survey.scheduled) build_schedule();
   double k = dt_alpha / dt;
   if (k > 1) k = 1;
@@ -202,7 +221,7 @@ void link_phase(double dt) {
   const int32_t count = link_count();
   for (int32_t i = survey.first_hot; i < count; ++i) {
     if (link_intact(links[i])) link_impulse(links[i], shapes, static_cast<size_t>(i), k);
-    count_down_or_cool(i, dt, c);
+    count_down_or_cool(i, dt, by);
   }
 }
 
