@@ -53,7 +53,7 @@
 #include "sim/link_shapes.h"
 #include "sim/rules.h"
 #include "sim/step.h"
-#include "sim/workers.h"
+#include "base/workers.h"
 #include "world/ships.h"
 #include "world/world.h"
 

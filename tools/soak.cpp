@@ -56,7 +56,7 @@
 #include "sim/rules.h"
 #include "sim/session.h"
 #include "sim/step.h"
-#include "sim/workers.h"
+#include "base/workers.h"
 #include "world/geometry.h"
 #include "world/ships.h"
 #include "world/world.h"

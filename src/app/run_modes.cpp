@@ -35,7 +35,7 @@
 #include "platform/display.h"
 #include "sim/isa.h"
 #include "sim/rules.h"
-#include "sim/workers.h"
+#include "base/workers.h"
 #include "world/ships.h"
 #include "world/world.h"
 

@@ -34,7 +34,7 @@
 #include <algorithm>
 
 #include "sim/isa.h"
-#include "sim/workers.h"
+#include "base/workers.h"
 
 namespace vorn {
 

@@ -11,7 +11,7 @@
 #include "plain_steering.h"
 #include "sim/isa.h"
 #include "sim/separation.h"
-#include "sim/workers.h"
+#include "base/workers.h"
 
 namespace vorn {
 namespace {

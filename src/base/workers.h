@@ -1,6 +1,7 @@
-// The worker threads that share the crowd's work with the game's own thread:
-// started once, waiting between jobs, joined when the count changes or the
-// program ends. A job never decides anything by which thread finished first.
+// The worker threads that share work with the game's own thread (the
+// crowd's steering, the bands of the screen): started once, waiting between
+// jobs, joined when the count changes or the program ends. A job never
+// decides anything by which thread finished first.
 #pragma once
 
 #include <cstdint>
