@@ -250,8 +250,10 @@ void full_frame(benchmark::State& state, int32_t enemies, crowd_path path) {
   meter.report(state);
 }
 
-// The world drawing alone, over and over on the same world.
+// The world drawing alone, over and over on the same world, on the default
+// threads.
 void world_drawing(benchmark::State& state) {
+  set_thread_count(default_thread_count());
   new_game(default_enemies);
   allocation_meter meter;
   lock_screen();
@@ -458,6 +460,10 @@ int main(int argc, char** argv) {
   // suffix a case runs on the default threads in the widest instruction
   // set; "threads:1" on the game's thread alone, "isa:NAME" in that set.
   benchmark::RegisterBenchmark("full_frame/defaults", full_frame, default_enemies, crowd_path{})
+      ->Iterations(1800)
+      ->Unit(benchmark::kMicrosecond);
+  benchmark::RegisterBenchmark("full_frame/defaults/threads:1", full_frame, default_enemies,
+                               crowd_path{1, best_isa()})
       ->Iterations(1800)
       ->Unit(benchmark::kMicrosecond);
   const struct {

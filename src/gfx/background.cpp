@@ -74,20 +74,25 @@ void find_row_patterns(const typspr* img) {
 
 }  // namespace
 
-void paint_background(typspr* target, int32_t dx, int32_t dy) {
+void paint_background(typspr* target, int32_t dx, int32_t dy, row_window rows) {
   if (!background || !target || !target->pixels) return;
   if (target->width != background->width || target->height != background->height) return;
   const int64_t w = target->width;
   const int64_t h = target->height;
   if (w <= 0 || h <= 0) return;
+  const int64_t top = std::max<int64_t>(rows.top, 0);
+  const int64_t bottom = std::min<int64_t>(rows.bottom, h);
+  if (top >= bottom) return;
   const int64_t gx = wrapped_start(dx, w);
   // Source row gy + r, wrapped, counted along.
-  int64_t from = wrapped_start(dy, h);
-  for (int64_t r = 0; r < h; ++r, from = from + 1 == h ? 0 : from + 1) {
+  int64_t from = (wrapped_start(dy, h) + top) % h;
+  for (int64_t r = top; r < bottom; ++r, from = from + 1 == h ? 0 : from + 1) {
     const uint32_t* pattern = doubled_rows.data() + row_pattern[from] * 2 * w;
     std::memcpy(target->pixels + r * w, pattern + gx, static_cast<size_t>(w) * sizeof(uint32_t));
   }
 }
+
+void paint_background(typspr* target, int32_t dx, int32_t dy) { paint_background(target, dx, dy, every_row); }
 
 void ensure_background(int32_t w, int32_t h) {
   if (w < 0) w = 0;

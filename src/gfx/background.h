@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "gfx/draw.h"
 #include "image/image.h"
 
 namespace vorn {
@@ -22,6 +23,8 @@ void ensure_background(int32_t w, int32_t h);
 // the rows as ensure_background drew them: the picture is not drawn on
 // afterwards.
 void paint_background(typspr* target, int32_t dx, int32_t dy);
+// The same for the target's rows in `rows` only.
+void paint_background(typspr* target, int32_t dx, int32_t dy, row_window rows);
 
 // Frees the picture; `background` becomes null.
 void release_background();

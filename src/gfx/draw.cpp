@@ -25,6 +25,10 @@ bool drawable(const typspr* img) {
   return img && img->pixels && img->width > 0 && img->height > 0;
 }
 
+row_window clip_rows(const typspr* img, row_window rows) {
+  return {std::max<int64_t>(rows.top, 0), std::min<int64_t>(rows.bottom, img->height)};
+}
+
 // Floor and ceiling of n / d for d > 0.
 wide_t floor_div(wide_t n, wide_t d) { return n >= 0 ? n / d : -((-n + d - 1) / d); }
 wide_t ceil_div(wide_t n, wide_t d) { return -floor_div(-n, d); }
@@ -34,7 +38,8 @@ wide_t ceil_div(wide_t n, wide_t d) { return -floor_div(-n, d); }
 struct aa_target {
   uint32_t* pixels;
   int64_t width;
-  int64_t area;
+  int64_t first;  // the linear indices [first, end) of the window's rows
+  int64_t end;
   color_t colour;
   bool x_major;
 };
@@ -45,13 +50,13 @@ uint32_t mix_channel(uint32_t old, uint32_t c, float t) {
 }
 
 // Mixes the colour into the plot at major u, minor m with intensity t, if its
-// linear index lies in the image. An index that overflows cannot.
+// linear index lies in the window's rows. An index that overflows cannot.
 void aa_plot(const aa_target& g, int64_t u, int64_t m, float t) {
   const int64_t x = g.x_major ? u : m;
   const int64_t y = g.x_major ? m : u;
   int64_t idx = 0;
   if (__builtin_mul_overflow(y, g.width, &idx) || __builtin_add_overflow(idx, x, &idx)) return;
-  if (idx < 0 || idx >= g.area) return;
+  if (idx < g.first || idx >= g.end) return;
   const uint32_t p = g.pixels[idx];
   const uint32_t r = mix_channel((p >> 16) & 0xFF, (g.colour >> 16) & 0xFF, t);
   const uint32_t gr = mix_channel((p >> 8) & 0xFF, (g.colour >> 8) & 0xFF, t);
@@ -62,12 +67,12 @@ void aa_plot(const aa_target& g, int64_t u, int64_t m, float t) {
 float frac(float z) { return z - std::floor(z); }
 
 // The major-axis steps in [s, e] whose plots can land. A plot at (px, py)
-// lands exactly when its wrapped row py + floor(px / width) lies in
-// [0, height). Along the line that row is phi(u) = c0 + slope * u, give or
+// lands exactly when its wrapped row py + floor(px / width) lies in the
+// window's rows. Along the line that row is phi(u) = c0 + slope * u, give or
 // take the minor coordinate's offset (at most 1), the floor (at most 1) and
 // the drift of the running minor coordinate, which repeated float addition
 // moves by at most half an ulp of its magnitude per step.
-void aa_landing_steps(const aa_target& g, int64_t height, float ua, float ma, float mb, float k,
+void aa_landing_steps(const aa_target& g, row_window rows, float ua, float ma, float mb, float k,
                       int64_t s, int64_t e, int64_t& ls, int64_t& le) {
   const double steps = static_cast<double>(e - s + 1);
   // A bound on |m| along the walk: the line runs from ma to about mb, off by
@@ -76,8 +81,8 @@ void aa_landing_steps(const aa_target& g, int64_t height, float ua, float ma, fl
                      std::fabs(static_cast<double>(mb) - static_cast<double>(ma)) * 0x1p-22;
   const double drift = k == 0.0f ? 0.0 : steps * (mag + steps) * 0x1p-23;
   const double margin = 5.0 + drift;
-  const double lo_row = -margin;
-  const double hi_row = static_cast<double>(height) + margin;
+  const double lo_row = static_cast<double>(rows.top) - margin;
+  const double hi_row = static_cast<double>(rows.bottom) + margin;
   const double w = static_cast<double>(g.width);
   const double kd = k;
   const double line0 = static_cast<double>(ma) - kd * static_cast<double>(ua);  // minor at u = 0
@@ -244,14 +249,15 @@ void put_pixel(typspr* img, int32_t x, int32_t y, color_t colour) {
   img->pixels[int64_t(x) + int64_t(y) * img->width] = colour;
 }
 
-void line(typspr* img, int32_t x0, int32_t y0, int32_t x1, int32_t y1, color_t colour) {
+void line(typspr* img, int32_t x0, int32_t y0, int32_t x1, int32_t y1, color_t colour, row_window rows) {
   if (!drawable(img)) return;
+  rows = clip_rows(img, rows);
+  if (rows.top >= rows.bottom) return;
   const int64_t w = img->width;
-  const int64_t h = img->height;
   const int64_t dx = std::abs(int64_t(x1) - x0);
   const int64_t dy = std::abs(int64_t(y1) - y0);
   if (dx == 0 && dy == 0) {
-    if (x0 >= 0 && x0 < w && y0 >= 0 && y0 < h) img->pixels[x0 + y0 * w] = colour;
+    if (x0 >= 0 && x0 < w && y0 >= rows.top && y0 < rows.bottom) img->pixels[x0 + y0 * w] = colour;
     return;
   }
   const bool x_major = dx >= dy;
@@ -261,29 +267,32 @@ void line(typspr* img, int32_t x0, int32_t y0, int32_t x1, int32_t y1, color_t c
   const int64_t v0 = x_major ? y0 : x0;
   const int64_t su = x_major ? (x1 > x0 ? 1 : -1) : (y1 > y0 ? 1 : -1);
   const int64_t sv = x_major ? (y1 > y0) - (y1 < y0) : (x1 > x0) - (x1 < x0);
-  const int64_t nu = x_major ? w : h;
-  const int64_t nv = x_major ? h : w;
+  // The major coordinate must lie in [u_lo, u_hi), the minor in [v_lo, v_hi).
+  const int64_t u_lo = x_major ? 0 : rows.top;
+  const int64_t u_hi = x_major ? w : rows.bottom;
+  const int64_t v_lo = x_major ? rows.top : 0;
+  const int64_t v_hi = x_major ? rows.bottom : w;
 
   // Steps i in [lo, hi] keep the major coordinate u0 + su * i inside.
   int64_t lo = 0;
   int64_t hi = big;
   if (su > 0) {
-    lo = std::max(lo, -u0);
-    hi = std::min(hi, nu - 1 - u0);
+    lo = std::max(lo, u_lo - u0);
+    hi = std::min(hi, u_hi - 1 - u0);
   } else {
-    lo = std::max(lo, u0 - (nu - 1));
-    hi = std::min(hi, u0);
+    lo = std::max(lo, u0 - (u_hi - 1));
+    hi = std::min(hi, u0 - u_lo);
   }
   // The minor offset m(i) = floor((2 S i + L) / (2 L)) must lie in [a, b].
   int64_t a = 0;
   int64_t b = 0;
   if (sv > 0) {
-    a = -v0;
-    b = nv - 1 - v0;
+    a = v_lo - v0;
+    b = v_hi - 1 - v0;
   } else if (sv < 0) {
-    a = v0 - (nv - 1);
-    b = v0;
-  } else if (v0 < 0 || v0 >= nv) {
+    a = v0 - (v_hi - 1);
+    b = v0 - v_lo;
+  } else if (v0 < v_lo || v0 >= v_hi) {
     return;
   }
   if (b < 0 || a > small) return;
@@ -317,14 +326,16 @@ void line(typspr* img, int32_t x0, int32_t y0, int32_t x1, int32_t y1, color_t c
   }
 }
 
-void aa_line(typspr* img, int32_t x0, int32_t y0, int32_t x1, int32_t y1, color_t colour) {
+void aa_line(typspr* img, int32_t x0, int32_t y0, int32_t x1, int32_t y1, color_t colour, row_window rows) {
   if (!drawable(img)) return;
+  rows = clip_rows(img, rows);
+  if (rows.top >= rows.bottom) return;
   const float fx0 = static_cast<float>(x0);
   const float fy0 = static_cast<float>(y0);
   const float fx1 = static_cast<float>(x1);
   const float fy1 = static_cast<float>(y1);
   if (fx0 == fx1 && fy0 == fy1) return;
-  aa_target g{img->pixels, img->width, int64_t(img->width) * img->height, colour, false};
+  aa_target g{img->pixels, img->width, rows.top * img->width, rows.bottom * img->width, colour, false};
   g.x_major = std::fabs(fx1 - fx0) > std::fabs(fy1 - fy0);
   float u0 = g.x_major ? fx0 : fy0;
   float m0 = g.x_major ? fy0 : fx0;
@@ -359,7 +370,7 @@ void aa_line(typspr* img, int32_t x0, int32_t y0, int32_t x1, int32_t y1, color_
                          : static_cast<float>(static_cast<double>(ma) + static_cast<double>(k) * double(s - iua));
   int64_t ls = 0;
   int64_t le = 0;
-  aa_landing_steps(g, img->height, ua, ma, mb, k, s, e, ls, le);
+  aa_landing_steps(g, rows, ua, ma, mb, k, s, e, ls, le);
   if (ls > le) return;
   if (k != 0.0f) {
     for (int64_t u = s; u < ls; ++u) m += k;
@@ -373,12 +384,24 @@ void aa_line(typspr* img, int32_t x0, int32_t y0, int32_t x1, int32_t y1, color_
   }
 }
 
-void draw_line(typspr* img, int32_t x0, int32_t y0, int32_t x1, int32_t y1, color_t colour) {
+void draw_line(typspr* img, int32_t x0, int32_t y0, int32_t x1, int32_t y1, color_t colour, row_window rows) {
   if (line_mode == 0) {
-    line(img, x0, y0, x1, y1, colour);
+    line(img, x0, y0, x1, y1, colour, rows);
   } else if (line_mode == 1) {
-    aa_line(img, x0, y0, x1, y1, colour);
+    aa_line(img, x0, y0, x1, y1, colour, rows);
   }
+}
+
+void line(typspr* img, int32_t x0, int32_t y0, int32_t x1, int32_t y1, color_t colour) {
+  line(img, x0, y0, x1, y1, colour, every_row);
+}
+
+void aa_line(typspr* img, int32_t x0, int32_t y0, int32_t x1, int32_t y1, color_t colour) {
+  aa_line(img, x0, y0, x1, y1, colour, every_row);
+}
+
+void draw_line(typspr* img, int32_t x0, int32_t y0, int32_t x1, int32_t y1, color_t colour) {
+  draw_line(img, x0, y0, x1, y1, colour, every_row);
 }
 
 void fill_rect(typspr* img, int32_t x1, int32_t y1, int32_t x2, int32_t y2, color_t colour) {

@@ -29,6 +29,17 @@ void reset_draw_state();
 // out in 64 bits (128 where a product of two deltas is needed), nothing
 // wraps around, and the work done stays bounded by the image's size.
 
+// The rows [top, bottom) that a drawing call may write, for painting an
+// image in bands: a call given a window draws exactly those of its pixels
+// (or plots) that lie in the window's rows, the same as the call without
+// one would there, and nothing elsewhere. Rows outside the image count for
+// nothing; every_row is the whole image.
+struct row_window {
+  int64_t top;
+  int64_t bottom;
+};
+constexpr row_window every_row{INT64_MIN, INT64_MAX};
+
 // Stores colour at (x, y) with no test: the caller guarantees it is inside.
 void put_pixel(typspr* img, int32_t x, int32_t y, color_t colour);
 
@@ -39,6 +50,7 @@ void put_pixel(typspr* img, int32_t x, int32_t y, color_t colour);
 // the last one: the pixels are exactly those of the step-by-step line, and
 // only the steps inside the image are walked.
 void line(typspr* img, int32_t x0, int32_t y0, int32_t x1, int32_t y1, color_t colour);
+void line(typspr* img, int32_t x0, int32_t y0, int32_t x1, int32_t y1, color_t colour, row_window rows);
 
 // Wu's anti-aliased line in 32-bit floats, y the major axis on a tie. Each
 // plot mixes the colour in as round((1 - t) * old + t * c) per channel
@@ -58,9 +70,11 @@ void line(typspr* img, int32_t x0, int32_t y0, int32_t x1, int32_t y1, color_t c
 // off: only such far-reaching lines can differ.
 constexpr int64_t aa_reach = 1 << 16;
 void aa_line(typspr* img, int32_t x0, int32_t y0, int32_t x1, int32_t y1, color_t colour);
+void aa_line(typspr* img, int32_t x0, int32_t y0, int32_t x1, int32_t y1, color_t colour, row_window rows);
 
 // line or aa_line by line_mode.
 void draw_line(typspr* img, int32_t x0, int32_t y0, int32_t x1, int32_t y1, color_t colour);
+void draw_line(typspr* img, int32_t x0, int32_t y0, int32_t x1, int32_t y1, color_t colour, row_window rows);
 
 // Fills the rectangle with corners (x1, y1) and (x2, y2), both included,
 // clipped to the image. The corners are not put in order: x2 < x1 or y2 < y1

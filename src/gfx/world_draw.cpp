@@ -2,11 +2,13 @@
 #include "gfx/world_draw.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdlib>
 
 #include "base/rounding.h"
 #include "base/view.h"
+#include "base/workers.h"
 #include "config/tunables.h"
 #include "gfx/background.h"
 #include "gfx/draw.h"
@@ -26,7 +28,12 @@ bool same_side_of_seam(ipoint_t a, ipoint_t b) {
   return std::abs(int64_t(a.x) - b.x) < world_w / 2 && std::abs(int64_t(a.y) - b.y) < world_h / 2;
 }
 
-void draw_background() { paint_background(&screen, cam_dx, cam_dy); }
+// The grid and the links are drawn in bands of this many rows, shared out
+// among the worker threads: first the grid of every band, while the game's
+// own thread works out the links' strokes, then the strokes of every band.
+// A pixel gets the same drawing in the same order whichever band or thread
+// draws it, so the picture is the same for every thread count.
+constexpr int32_t band_rows = 40;
 
 // Every node's pixel, found once: most nodes end several links.
 void map_nodes() {
@@ -35,26 +42,117 @@ void map_nodes() {
   for (size_t k = 0; k < nodes.size(); ++k) pixel[k] = to_screen(nodes[k].pos);
 }
 
-void draw_links() {
+void gather_strokes() {
   map_nodes();
   const std::vector<ipoint_t>& pixel = world_draw_work.node_pixels;
+  std::vector<link_stroke>& strokes = world_draw_work.strokes;
+  strokes.clear();
   for (const linkrec& l : links) {
     if (!l.alive) continue;
-    ipoint_t a, b;
-    color_t c;
+    link_stroke s;
     if (l.burning) {
       // Red when it breaks, fading to white as its burning time runs out.
-      a = to_screen(l.end_a);
-      b = to_screen(l.end_b);
-      c = blend(l.color, white, static_cast<float>(l.burn_left / 2));
+      s = {to_screen(l.end_a), to_screen(l.end_b), blend(l.color, white, static_cast<float>(l.burn_left / 2))};
     } else {
       // Its own colour when cold, orange at temperature 40.
-      a = pixel[l.a];
-      b = pixel[l.b];
-      c = blend(orange, l.color, static_cast<float>(l.temp / 40));
+      s = {pixel[l.a], pixel[l.b], blend(orange, l.color, static_cast<float>(l.temp / 40))};
     }
-    if (same_side_of_seam(a, b)) draw_line(&screen, a.x, a.y, b.x, b.y, c);
+    if (same_side_of_seam(s.a, s.b)) strokes.push_back(s);
   }
+}
+
+// The bands [first, last] whose rows a stroke can write, none when first >
+// last. A plain line keeps between the rows of its ends; the plots of an
+// anti-aliased one spill over into the next rows and wrap at the sides, so
+// it goes to every band.
+struct band_span {
+  int32_t first;
+  int32_t last;
+};
+
+band_span bands_of(const link_stroke& s, int32_t bands, int32_t height) {
+  if (line_mode != 0) return {0, bands - 1};
+  const int64_t top = std::max<int64_t>(std::min(s.a.y, s.b.y), 0);
+  const int64_t bottom = std::min<int64_t>(std::max(s.a.y, s.b.y), height - 1);
+  if (top > bottom) return {1, 0};
+  return {static_cast<int32_t>(top / band_rows), static_cast<int32_t>(bottom / band_rows)};
+}
+
+// band_strokes and band_first for `bands` bands: a counting sort, so each
+// band's strokes keep their order.
+void bin_strokes(int32_t bands) {
+  const std::vector<link_stroke>& strokes = world_draw_work.strokes;
+  std::vector<int32_t>& first = world_draw_work.band_first;
+  std::vector<int32_t>& order = world_draw_work.band_strokes;
+  first.assign(static_cast<size_t>(bands) + 1, 0);
+  for (const link_stroke& s : strokes) {
+    const band_span span = bands_of(s, bands, screen.height);
+    for (int32_t k = span.first; k <= span.last; ++k) ++first[k];
+  }
+  // first[k] becomes where band k's strokes end, then, as they are placed
+  // backwards, where they begin.
+  int32_t end = 0;
+  for (int32_t& n : first) n = end += n;
+  order.resize(static_cast<size_t>(end));
+  for (int32_t i = static_cast<int32_t>(strokes.size()) - 1; i >= 0; --i) {
+    const band_span span = bands_of(strokes[i], bands, screen.height);
+    for (int32_t k = span.first; k <= span.last; ++k) order[--first[k]] = i;
+  }
+}
+
+row_window band_window(int32_t k) {
+  return {int64_t{k} * band_rows, std::min<int64_t>(int64_t{k + 1} * band_rows, screen.height)};
+}
+
+void draw_band_strokes(int32_t k) {
+  const row_window rows = band_window(k);
+  const std::vector<link_stroke>& strokes = world_draw_work.strokes;
+  const std::vector<int32_t>& order = world_draw_work.band_strokes;
+  const std::vector<int32_t>& first = world_draw_work.band_first;
+  for (int32_t j = first[k]; j < first[k + 1]; ++j) {
+    const link_stroke& s = strokes[order[j]];
+    draw_line(&screen, s.a.x, s.a.y, s.b.x, s.b.y, s.colour, rows);
+  }
+}
+
+// The bands are handed out one at a time to whichever thread asks next;
+// no stroke is drawn before the strokes are ready and every band's grid is
+// painted.
+struct band_job {
+  int32_t bands = 0;
+  std::atomic<int32_t> next_grid{0};
+  std::atomic<int32_t> grids_done{0};
+  std::atomic<bool> strokes_ready{false};
+  std::atomic<int32_t> next_strokes{0};
+};
+
+void draw_bands_share(void* context, int32_t participant) {
+  band_job& job = *static_cast<band_job*>(context);
+  if (participant == 0) {
+    gather_strokes();
+    bin_strokes(job.bands);
+    job.strokes_ready.store(true, std::memory_order_release);
+  }
+  for (int32_t k; (k = job.next_grid.fetch_add(1, std::memory_order_relaxed)) < job.bands;) {
+    paint_background(&screen, cam_dx, cam_dy, band_window(k));
+    job.grids_done.fetch_add(1, std::memory_order_release);
+  }
+  uint32_t spins = 0;
+  while (!job.strokes_ready.load(std::memory_order_acquire) ||
+         job.grids_done.load(std::memory_order_acquire) < job.bands) {
+    spin_wait(spins);
+  }
+  for (int32_t k; (k = job.next_strokes.fetch_add(1, std::memory_order_relaxed)) < job.bands;) {
+    draw_band_strokes(k);
+  }
+}
+
+// The grid, then the links over it.
+void draw_grid_and_links() {
+  if (screen.height <= 0) return;
+  band_job job;
+  job.bands = (screen.height + band_rows - 1) / band_rows;
+  run_on_all_threads(draw_bands_share, &job);
 }
 
 void draw_debug_nodes() {
@@ -133,12 +231,16 @@ void draw_minimap() {
 
 }  // namespace
 
-void reset_world_draw() { world_draw_work.node_pixels.clear(); }
+void reset_world_draw() {
+  world_draw_work.node_pixels.clear();
+  world_draw_work.strokes.clear();
+  world_draw_work.band_strokes.clear();
+  world_draw_work.band_first.clear();
+}
 
 void draw_world(double dt, double t) {
   (void)dt;
-  draw_background();
-  draw_links();
+  draw_grid_and_links();
   if (debug) {
     draw_debug_nodes();
     draw_debug_ships();

@@ -1,11 +1,12 @@
 // The grid picture painted from its distinct rows: pixel for pixel the plain
-// wrapped copy, at every screen size and camera shift, and nothing at all
-// once the picture is released.
+// wrapped copy, at every screen size and camera shift, whole or in bands of
+// rows, and nothing at all once the picture is released.
 #include "gfx/background.h"
 
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdint>
 #include <utility>
 #include <vector>
 
@@ -34,6 +35,11 @@ TEST(Background, PaintsWhatThePlainWrappedCopyPaints) {
       paint_background(&a, dx, dy);
       blit_wrapped(&b, background, dx, dy);
       ASSERT_EQ(painted, copied) << w << "x" << h << " shifted " << dx << "," << dy;
+      // Band by band, bands of 7 rows from above the picture to below it.
+      std::vector<uint32_t> banded(size_t(w) * h, black);
+      typspr c = canvas_over(banded, w, h);
+      for (int64_t top = -3; top < h + 7; top += 7) paint_background(&c, dx, dy, row_window{top, top + 7});
+      ASSERT_EQ(banded, copied) << w << "x" << h << " in bands, shifted " << dx << "," << dy;
     }
   }
   release_background();

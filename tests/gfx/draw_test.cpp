@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <climits>
 #include <cmath>
@@ -210,6 +211,44 @@ TEST(DrawLine, FollowsLineMode) {
   EXPECT_EQ(c.at(0, 0), ink);  // plain: both ends full
   EXPECT_NE(c.at(0, 2), ink);  // anti-aliased: half-intensity ends
   EXPECT_EQ(c.marked().size(), 10u);
+}
+
+// Drawn band by band through row windows, a line gives the picture it gives
+// drawn whole, in both line modes and for lines far outside the image, and
+// a windowed call writes nothing outside its rows (the band above and below
+// are checked untouched).
+TEST(DrawLine, RowWindowsPartitionTheLine) {
+  std::mt19937 gen(23);
+  std::uniform_int_distribution<int32_t> near(-40, 70), far(-90000, 90000);
+  for (int n = 0; n < 4000; ++n) {
+    line_mode = n % 2;
+    auto pick = [&] { return n % 9 == 0 ? far(gen) : near(gen); };
+    const int32_t x0 = pick(), y0 = pick(), x1 = pick(), y1 = pick();
+    const int32_t w = 1 + n % 29, h = 1 + n % 31;
+    canvas whole(w, h, 0xFF404040), banded(w, h, 0xFF404040);
+    draw_line(whole.get(), x0, y0, x1, y1, ink);
+    int64_t top = n % 3 == 0 ? INT64_MIN : -1 - n % 4;  // the first band may start above the image
+    while (top < h) {
+      const int64_t bottom = std::max<int64_t>(top, 0) + 1 + int64_t(gen() % 7);
+      canvas alone(w, h, 0xFF404040);
+      draw_line(alone.get(), x0, y0, x1, y1, ink, row_window{top, bottom});
+      for (int64_t y = 0; y < h; ++y) {
+        if (y >= top && y < bottom) continue;
+        for (int64_t x = 0; x < w; ++x) {
+          ASSERT_EQ(alone.at(x, y), 0xFF404040u) << "row " << y << " outside " << top << ".." << bottom;
+        }
+      }
+      draw_line(banded.get(), x0, y0, x1, y1, ink, row_window{top, bottom});
+      top = bottom;
+    }
+    ASSERT_EQ(banded.px, whole.px) << "mode " << line_mode << ": " << x0 << "," << y0 << " " << x1 << "," << y1
+                                   << " on " << w << "x" << h;
+    canvas none(w, h, 0xFF404040);
+    draw_line(none.get(), x0, y0, x1, y1, ink, row_window{5, 5});
+    draw_line(none.get(), x0, y0, x1, y1, ink, row_window{h, INT64_MAX});
+    ASSERT_EQ(none.px, std::vector<uint32_t>(size_t(w) * h, 0xFF404040));
+  }
+  reset_draw_state();
 }
 
 TEST(FillRect, CornersAndClipping) {

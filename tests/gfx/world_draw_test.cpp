@@ -6,9 +6,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <random>
 #include <vector>
 
 #include "base/view.h"
+#include "base/workers.h"
 #include "config/tunables.h"
 #include "gfx/background.h"
 #include "gfx/draw.h"
@@ -152,6 +155,54 @@ TEST_F(WorldDrawTest, StationMarkerPulsesUntilVictory) {
   victory = false;
   draw_world(0.0, 1.0);
   EXPECT_TRUE(pixels == unmarked);
+}
+
+// The grid and the links are drawn in bands shared among threads: on every
+// thread count and in both line modes the picture is the plain one (the grid
+// painted whole, then every link's line in link order), over a world of
+// long and short, hot, burning and seam-crossing links. The minimap's box,
+// drawn over it, is left out of the comparison.
+TEST_F(WorldDrawTest, BandsOnEveryThreadCountGiveThePlainPicture) {
+  std::mt19937 gen(5);
+  std::uniform_real_distribution<double> wx(-800, 800), wy(-600, 600), heat(0, 60);
+  for (int i = 0; i < 300; ++i) add_node(false, make_color(40, 90, 160, 255), wx(gen), wy(gen), 0, 0);
+  for (int i = 0; i < 700; ++i) {
+    const int32_t a = int32_t(gen() % 300);
+    const int32_t b = i % 3 == 0 ? int32_t(gen() % 300) : (a + 1 + int32_t(gen() % 4)) % 300;
+    add_link(a, b, make_color(0, 0, 0, 255));
+    links.back().temp = i % 4 == 0 ? heat(gen) : 0.0;
+  }
+  for (int32_t i = 0; i < 700; i += 9) burn_link(i);
+  ensure_background(800, 600);
+  cam_dx = 13;
+  cam_dy = -7;
+  const auto in_minimap = [](size_t k) { return k % 800 >= 695 && k / 800 >= 520; };
+  for (const int32_t mode : {0, 1}) {
+    line_mode = mode;
+    std::fill(pixels.begin(), pixels.end(), black);
+    paint_background(&screen, cam_dx, cam_dy);
+    for (const linkrec& l : links) {
+      if (!l.alive) continue;
+      const ipoint_t a = to_screen(l.burning ? l.end_a : nodes[l.a].pos);
+      const ipoint_t b = to_screen(l.burning ? l.end_b : nodes[l.b].pos);
+      const color_t c = l.burning ? blend(l.color, white, static_cast<float>(l.burn_left / 2))
+                                  : blend(orange, l.color, static_cast<float>(l.temp / 40));
+      if (std::abs(a.x - b.x) < world_w / 2 && std::abs(a.y - b.y) < world_h / 2) {
+        draw_line(&screen, a.x, a.y, b.x, b.y, c);
+      }
+    }
+    const std::vector<uint32_t> plain = pixels;
+    for (const int32_t threads : {1, 2, 3}) {
+      set_thread_count(threads);
+      std::fill(pixels.begin(), pixels.end(), black);
+      draw_world(0.0, 0.0);
+      size_t differing = 0;
+      for (size_t k = 0; k < pixels.size(); ++k) differing += !in_minimap(k) && pixels[k] != plain[k];
+      EXPECT_EQ(differing, 0u) << "line mode " << mode << ", " << threads << " threads";
+    }
+  }
+  reset_workers();
+  release_background();
 }
 
 }  // namespace
