@@ -55,11 +55,6 @@ void node_phase(double dt) {
   }
 }
 
-// Moves p by v * dt; across an edge it lands exactly on the opposite edge.
-vec2 move_wrapped(vec2 p, vec2 v, double dt) {
-  return vec(wrap_pos(p.x + v.x * dt, world_w), wrap_pos(p.y + v.y * dt, world_h));
-}
-
 void position_phase(double dt) {
   for (noderec& n : nodes) {
     if (n.alive) n.pos = move_wrapped(n.pos, n.vel, dt);

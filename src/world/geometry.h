@@ -62,6 +62,29 @@ inline vec2 wrap_diff(vec2 a, vec2 b) {
 #endif
 }
 
+// p moved by v * dt and kept in the world by wrap_pos on each axis: across
+// an edge it lands exactly on the opposite edge. Both axes in the two lanes
+// of an SSE2 register, each lane doing wrap_pos's operations in its order
+// (the test against the half first, then against minus the half, which may
+// see the first one's result); without branches, for the walks over every
+// node and spark of every substep.
+inline vec2 move_wrapped(vec2 p, vec2 v, double dt) {
+#if defined(__SSE2__)
+  const __m128d q = _mm_add_pd(_mm_loadu_pd(&p.x), _mm_mul_pd(_mm_loadu_pd(&v.x), _mm_set1_pd(dt)));
+  const __m128d half = _mm_set_pd(static_cast<double>(world_h / 2), static_cast<double>(world_w / 2));
+  const __m128d minus_half = _mm_xor_pd(half, _mm_set1_pd(-0.0));
+  const __m128d above = _mm_cmpgt_pd(q, half);
+  __m128d r = _mm_or_pd(_mm_and_pd(above, minus_half), _mm_andnot_pd(above, q));
+  const __m128d below = _mm_cmplt_pd(r, minus_half);
+  r = _mm_or_pd(_mm_and_pd(below, half), _mm_andnot_pd(below, r));
+  vec2 out;
+  _mm_storeu_pd(&out.x, r);
+  return out;
+#else
+  return vec2{wrap_pos(p.x + v.x * dt, world_w), wrap_pos(p.y + v.y * dt, world_h)};
+#endif
+}
+
 // The pixel of world point p on the world-sized canvas, in [0, world_w] x
 // [0, world_h]; only [0, W-1] x [0, H-1] is on screen. A point that is not
 // finite, or absurdly far away, maps to (off_screen_pixel, off_screen_pixel).

@@ -61,6 +61,26 @@ TEST_F(Geometry, WrapPos) {
   EXPECT_EQ(wrap_pos(1e9, 1600), -800.0);
   EXPECT_EQ(wrap_pos(12.25, 1600), 12.25);
   EXPECT_EQ(wrap_pos(600.5, 1201), -600.0);  // the half is truncated
+
+  // A move is wrap_pos on each axis of p + v * dt, bit for bit: over the
+  // edges, exactly onto them, from beyond the world, with signed zeros,
+  // infinities and NaNs, in worlds of sizes 0, 1 and odd.
+  const double inf = std::numeric_limits<double>::infinity();
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const double odd[] = {0, -0.0, 799.5, -799.5, 800, -800, 600, -600.25, 1e300, -1e300, inf, -inf, nan, 3.25};
+  auto same = [](double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; };
+  for (const auto& [w, h] : {std::pair{1600, 1200}, {0, 1}, {7, 1201}}) {
+    world_w = w;
+    world_h = h;
+    for (const double px : odd)
+      for (const double vx : odd)
+        for (const double dt : {0.0, 1.0 / 480, 1.0, -2.0}) {
+          const vec2 p = vec(px, -vx), v = vec(vx, px);
+          const vec2 m = move_wrapped(p, v, dt);
+          ASSERT_TRUE(same(m.x, wrap_pos(p.x + v.x * dt, w)) && same(m.y, wrap_pos(p.y + v.y * dt, h)))
+              << w << "x" << h << " " << px << "," << -vx << " by " << vx << "," << px << " * " << dt;
+        }
+  }
 }
 
 TEST_F(Geometry, ToScreen) {
