@@ -19,7 +19,7 @@
 namespace vorn {
 
 double hit_particle_timer = 0.0;
-beam_scratch beam_work;
+near_links beam_work;
 
 namespace {
 
@@ -28,14 +28,25 @@ constexpr size_t enemy_gun_entry = 4;
 // Radius of the station's core that the player's beam must reach.
 constexpr double core_radius = 10.0;
 
+// A beam from P0 towards E, cut back to the nearest crossing so far (dE is
+// wrap_diff(P0, E)), against link i with its ends at offsets d1 and d2 from
+// P0 (both within range). The beam's length is recomputed for every
+// candidate, so only a crossing strictly nearer than the best so far
+// replaces it (a tie keeps the lower index).
+inline void try_link(vec2 P0, vec2& E, vec2& dE, int32_t& best, int32_t i, vec2 d1, vec2 d2) {
+  vec2 X;
+  if (!seg_cross(P0, sub(P0, dE), sub(P0, d1), sub(P0, d2), X)) return;
+  const vec2 Xn = sub(P0, wrap_diff(P0, X));
+  if (len2(dE) > len2(sub(Xn, P0))) {
+    E = X;
+    dE = wrap_diff(P0, E);
+    best = i;
+  }
+}
+
 // One beam from P0 towards E against the links [first, end): E is cut back
 // to the nearest crossing and the link crossed there is returned, or -1.
-// The beam's length is recomputed for every candidate, so only a crossing
-// strictly nearer than the best so far replaces it (a tie keeps the lower
-// index).
-// With offset (node_offsets from P0) the link ends' offsets are looked up.
-int32_t nearest_hit(vec2 P0, vec2& E, int32_t first, int32_t end, double R,
-                    const std::vector<vec2>* offset = nullptr) {
+int32_t nearest_hit(vec2 P0, vec2& E, int32_t first, int32_t end, double R) {
   const double R2 = R * R;
   int32_t best = -1;
   const int32_t last = link_range_end(end);
@@ -43,17 +54,22 @@ int32_t nearest_hit(vec2 P0, vec2& E, int32_t first, int32_t end, double R,
   for (int32_t i = first < 0 ? 0 : first; i < last; ++i) {
     const linkrec& l = links[i];
     if (!link_intact(l)) continue;
-    const vec2 d1 = offset ? (*offset)[l.a] : wrap_diff(P0, nodes[l.a].pos);
-    const vec2 d2 = offset ? (*offset)[l.b] : wrap_diff(P0, nodes[l.b].pos);
-    if (!(len2(d1) < R2 && len2(d2) < R2)) continue;
-    vec2 X;
-    if (!seg_cross(P0, sub(P0, dE), sub(P0, d1), sub(P0, d2), X)) continue;
-    const vec2 Xn = sub(P0, wrap_diff(P0, X));
-    if (len2(dE) > len2(sub(Xn, P0))) {
-      E = X;
-      dE = wrap_diff(P0, E);
-      best = i;
-    }
+    const vec2 d1 = wrap_diff(P0, nodes[l.a].pos);
+    const vec2 d2 = wrap_diff(P0, nodes[l.b].pos);
+    if (len2(d1) < R2 && len2(d2) < R2) try_link(P0, E, dE, best, i, d1, d2);
+  }
+  return best;
+}
+
+// The same over links found near P0 (find_near_links): the beam is tried
+// against exactly the links the walk above would try, in its order.
+int32_t nearest_hit(vec2 P0, vec2& E, const near_links& near) {
+  int32_t best = -1;
+  vec2 dE = wrap_diff(P0, E);
+  for (int32_t j = 0; j < near.count; ++j) {
+    const int32_t i = near.found[j];
+    const linkrec& l = links[i];
+    try_link(P0, E, dE, best, i, near.offset[l.a], near.offset[l.b]);
   }
   return best;
 }
@@ -81,9 +97,8 @@ void player_beam(double dt, double R) {
   const vec2 dir = norm(wrap_diff(player.pos, P0));
   player.aim = sub(P0, scale(dir, plr_beam_length));
   // The beam scans every link but the player's, and no node moves meanwhile.
-  node_offsets(P0, beam_work.offset);
-  const int32_t best =
-      nearest_hit(P0, player.aim, player_links, link_count(), R, &beam_work.offset);
+  find_near_links(P0, R * R, player_links, link_count(), beam_work);
+  const int32_t best = nearest_hit(P0, player.aim, beam_work);
   if (best >= 0) hit_effect(best, player.aim, P0, plr_gun_force, plr_gun_heat, dt, orange);
   if (best >= 0) note_player_hit(best);
 }
@@ -162,7 +177,7 @@ void collision_and_weapon_pass(double dt) {
 
 void reset_beam_state() {
   hit_particle_timer = 0.0;
-  beam_work.offset.clear();
+  clear_near_links(beam_work);
 }
 
 }  // namespace vorn

@@ -3,20 +3,14 @@
 // when the player's beam reaches the station's core.
 #pragma once
 
-#include <vector>
-
-#include "base/vec2.h"
+#include "sim/near_links.h"
 
 namespace vorn {
 
 extern double hit_particle_timer;  // rate limit of beam-hit sparks, shared by all beams
 
-// Scratch of the beams, kept from substep to substep so that it allocates
-// only when the world has grown.
-struct beam_scratch {
-  std::vector<vec2> offset;  // node_offsets from the player's nose
-};
-extern beam_scratch beam_work;
+// Scratch of the beams: the links near the player's nose.
+extern near_links beam_work;
 
 // The collision and weapon pass of one substep: the impact test, then the
 // player's beam, the victory test, the enemy beams and the station guns.

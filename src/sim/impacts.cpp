@@ -18,7 +18,7 @@
 
 namespace vorn {
 
-impact_scratch impact_work;
+near_links impact_work;
 
 namespace {
 
@@ -70,15 +70,13 @@ void impact_test(double dt, double range) {
   const vec2 Bp = nodes[links[p].b].pos;
   const double R2 = range * range;
   const vec2 dp = wrap_diff(P0, Bp);
-  // Impacts push and heat but move no node.
-  std::vector<vec2>& offset = impact_work.offset;
-  node_offsets(P0, offset);
-  const int32_t count = link_count();
-  for (int32_t i = player_links; i < count; ++i) {
-    if (!link_intact(links[i])) continue;
-    const vec2 d1 = offset[links[i].a];
-    const vec2 d2 = offset[links[i].b];
-    if (!(len2(d1) < R2 && len2(d2) < R2)) continue;
+  // Impacts push and heat but neither move a node nor break a link.
+  near_links& near = impact_work;
+  find_near_links(P0, R2, player_links, link_count(), near);
+  for (int32_t j = 0; j < near.count; ++j) {
+    const int32_t i = near.found[j];
+    const vec2 d1 = near.offset[links[i].a];
+    const vec2 d2 = near.offset[links[i].b];
     // Images of both links next to P0, so links across the seam meet.
     const vec2 Q = sub(P0, dp);
     const vec2 A = sub(P0, d1);
@@ -88,6 +86,6 @@ void impact_test(double dt, double range) {
   }
 }
 
-void reset_impact_state() { impact_work.offset.clear(); }
+void reset_impact_state() { clear_near_links(impact_work); }
 
 }  // namespace vorn

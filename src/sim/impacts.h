@@ -2,18 +2,12 @@
 // tested against every other intact link within range.
 #pragma once
 
-#include <vector>
-
-#include "base/vec2.h"
+#include "sim/near_links.h"
 
 namespace vorn {
 
-// Scratch of the impact test, kept from substep to substep so that it
-// allocates only when the world has grown.
-struct impact_scratch {
-  std::vector<vec2> offset;  // node_offsets from the tested player link's end a
-};
-extern impact_scratch impact_work;
+// Scratch of the impact test: the links near the tested player link's end a.
+extern near_links impact_work;
 
 // The contact range R: min(screen width, screen height) div 2.
 double contact_range();
