@@ -120,14 +120,31 @@ void draw_band_strokes(int32_t k) {
 // painted.
 struct band_job {
   int32_t bands = 0;
+  int32_t shares = 0;
   std::atomic<int32_t> next_grid{0};
   std::atomic<int32_t> grids_done{0};
   std::atomic<bool> strokes_ready{false};
   std::atomic<int32_t> next_strokes{0};
 };
 
+// Every spark on the screen as the pixel it sets, in pool order; worked
+// out in the band job, drawn after the station marker.
+void gather_dots() {
+  std::vector<particle_dot>& dots = world_draw_work.dots;
+  dots.clear();
+  const size_t count = particle_span();
+  for (size_t i = 0; i < count; ++i) {
+    const partrec& p = particles[i];
+    if (!p.alive) continue;
+    const ipoint_t s = to_screen(p.pos);
+    if (s.x >= 0 && s.x <= screen_w - 1 && s.y >= 0 && s.y <= screen_h - 1)
+      dots.push_back({s, blend(p.color, white, static_cast<float>(p.life))});
+  }
+}
+
 void draw_bands_share(void* context, int32_t participant) {
   band_job& job = *static_cast<band_job*>(context);
+  if (participant == job.shares - 1) gather_dots();
   if (participant == 0) {
     gather_strokes();
     bin_strokes(job.bands);
@@ -147,11 +164,16 @@ void draw_bands_share(void* context, int32_t participant) {
   }
 }
 
-// The grid, then the links over it.
+// The grid, then the links over it; the sparks' pixels are worked out
+// meanwhile.
 void draw_grid_and_links() {
-  if (screen.height <= 0) return;
+  if (screen.height <= 0) {
+    gather_dots();
+    return;
+  }
   band_job job;
   job.bands = (screen.height + band_rows - 1) / band_rows;
+  job.shares = thread_count();
   run_on_all_threads(draw_bands_share, &job);
 }
 
@@ -178,14 +200,7 @@ void draw_station_marker(double t) {
 }
 
 void draw_particles() {
-  const size_t count = particle_span();
-  for (size_t i = 0; i < count; ++i) {
-    const partrec& p = particles[i];
-    if (!p.alive) continue;
-    const ipoint_t s = to_screen(p.pos);
-    if (s.x >= 0 && s.x <= screen_w - 1 && s.y >= 0 && s.y <= screen_h - 1)
-      put_pixel(&screen, s.x, s.y, blend(p.color, white, static_cast<float>(p.life)));
-  }
+  for (const particle_dot& d : world_draw_work.dots) put_pixel(&screen, d.at.x, d.at.y, d.colour);
 }
 
 void draw_beam(vec2 from, vec2 to, color_t c) {
@@ -236,6 +251,7 @@ void reset_world_draw() {
   world_draw_work.strokes.clear();
   world_draw_work.band_strokes.clear();
   world_draw_work.band_first.clear();
+  world_draw_work.dots.clear();
 }
 
 void draw_world(double dt, double t) {

@@ -16,6 +16,12 @@ struct link_stroke {
   color_t colour;
 };
 
+// A spark as this frame draws it: its pixel, on the screen, and its colour.
+struct particle_dot {
+  ipoint_t at;
+  color_t colour;
+};
+
 // Scratch of the world drawing, kept from frame to frame so that it
 // allocates only when the world has grown.
 struct world_draw_scratch {
@@ -25,6 +31,7 @@ struct world_draw_scratch {
   // are band_strokes[band_first[k] .. band_first[k + 1]).
   std::vector<int32_t> band_strokes;
   std::vector<int32_t> band_first;
+  std::vector<particle_dot> dots;      // the sparks drawn this frame, in pool order
 };
 extern world_draw_scratch world_draw_work;
 

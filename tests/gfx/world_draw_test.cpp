@@ -157,11 +157,12 @@ TEST_F(WorldDrawTest, StationMarkerPulsesUntilVictory) {
   EXPECT_TRUE(pixels == unmarked);
 }
 
-// The grid and the links are drawn in bands shared among threads: on every
-// thread count and in both line modes the picture is the plain one (the grid
-// painted whole, then every link's line in link order), over a world of
-// long and short, hot, burning and seam-crossing links. The minimap's box,
-// drawn over it, is left out of the comparison.
+// The grid and the links are drawn in bands shared among threads, and the
+// sparks worked out meanwhile: on every thread count and in both line modes
+// the picture is the plain one (the grid painted whole, every link's line in
+// link order, then every spark), over a world of long and short, hot,
+// burning and seam-crossing links. The minimap's box, drawn over it, is left
+// out of the comparison.
 TEST_F(WorldDrawTest, BandsOnEveryThreadCountGiveThePlainPicture) {
   std::mt19937 gen(5);
   std::uniform_real_distribution<double> wx(-800, 800), wy(-600, 600), heat(0, 60);
@@ -173,6 +174,10 @@ TEST_F(WorldDrawTest, BandsOnEveryThreadCountGiveThePlainPicture) {
     links.back().temp = i % 4 == 0 ? heat(gen) : 0.0;
   }
   for (int32_t i = 0; i < 700; i += 9) burn_link(i);
+  // Sparks over the links, some of them off the screen or dead.
+  std::uniform_real_distribution<double> life(0, 1);
+  for (int i = 0; i < 500; ++i) add_particle(make_color(200, 40, 10, 255), wx(gen), wy(gen), 0, 0, life(gen));
+  for (size_t i = 0; i < particles.size(); i += 13) particles[i].alive = false;
   ensure_background(800, 600);
   cam_dx = 13;
   cam_dy = -7;
@@ -190,6 +195,11 @@ TEST_F(WorldDrawTest, BandsOnEveryThreadCountGiveThePlainPicture) {
       if (std::abs(a.x - b.x) < world_w / 2 && std::abs(a.y - b.y) < world_h / 2) {
         draw_line(&screen, a.x, a.y, b.x, b.y, c);
       }
+    }
+    for (const partrec& p : particles) {
+      const ipoint_t s = to_screen(p.pos);
+      if (p.alive && s.x >= 0 && s.x < 800 && s.y >= 0 && s.y < 600)
+        put_pixel(&screen, s.x, s.y, blend(p.color, white, static_cast<float>(p.life)));
     }
     const std::vector<uint32_t> plain = pixels;
     for (const int32_t threads : {1, 2, 3}) {
