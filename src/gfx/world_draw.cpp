@@ -47,6 +47,7 @@ void gather_strokes() {
   const std::vector<ipoint_t>& pixel = world_draw_work.node_pixels;
   std::vector<link_stroke>& strokes = world_draw_work.strokes;
   strokes.clear();
+  strokes.reserve(links.size());
   for (const linkrec& l : links) {
     if (!l.alive) continue;
     link_stroke s;
@@ -93,6 +94,9 @@ void bin_strokes(int32_t bands) {
   // backwards, where they begin.
   int32_t end = 0;
   for (int32_t& n : first) n = end += n;
+  // Room for every stroke in every band, so that strokes that grow longer
+  // need none: the lists grow only with the links or the screen.
+  order.reserve(world_draw_work.strokes.capacity() * static_cast<size_t>(bands));
   order.resize(static_cast<size_t>(end));
   for (int32_t i = static_cast<int32_t>(strokes.size()) - 1; i >= 0; --i) {
     const band_span span = bands_of(strokes[i], bands, screen.height);
@@ -132,6 +136,8 @@ struct band_job {
 void gather_dots() {
   std::vector<particle_dot>& dots = world_draw_work.dots;
   dots.clear();
+  // Room for the whole pool: the list then grows only with the pool.
+  dots.reserve(particles.size());
   const size_t count = particle_span();
   for (size_t i = 0; i < count; ++i) {
     const partrec& p = particles[i];
