@@ -45,7 +45,7 @@ worker_pool pool;
 // come well within it of each other.
 constexpr std::chrono::microseconds linger{500};
 
-void pause() {
+void cpu_pause() {
 #if defined(__SSE2__)
   _mm_pause();
 #endif
@@ -55,7 +55,7 @@ void pause() {
 void wait_for_job(uint32_t seen) {
   const auto until = std::chrono::steady_clock::now() + linger;
   for (uint32_t n = 1; pool.generation.load(std::memory_order_acquire) == seen; ++n) {
-    pause();
+    cpu_pause();
     if (n % 64 == 0 && std::chrono::steady_clock::now() > until) {
       pool.generation.wait(seen, std::memory_order_acquire);
       return;
@@ -110,7 +110,7 @@ void run_on_all_threads(job_fn job, void* context) {
 
 void spin_wait(uint32_t& spins) {
   if (++spins < 2000) {
-    pause();
+    cpu_pause();
     return;
   }
   std::this_thread::yield();
