@@ -92,8 +92,6 @@ void paint_background(typspr* target, int32_t dx, int32_t dy, row_window rows) {
   }
 }
 
-void paint_background(typspr* target, int32_t dx, int32_t dy) { paint_background(target, dx, dy, every_row); }
-
 void ensure_background(int32_t w, int32_t h) {
   if (w < 0) w = 0;
   if (h < 0) h = 0;

@@ -21,10 +21,8 @@ void ensure_background(int32_t w, int32_t h);
 // with wrap-around, pixel for pixel as blit_wrapped(target, background, dx,
 // dy) would; nothing when there is no picture or the sizes differ. It paints
 // the rows as ensure_background drew them: the picture is not drawn on
-// afterwards.
-void paint_background(typspr* target, int32_t dx, int32_t dy);
-// The same for the target's rows in `rows` only.
-void paint_background(typspr* target, int32_t dx, int32_t dy, row_window rows);
+// afterwards. Given a window, only the target's rows in it are painted.
+void paint_background(typspr* target, int32_t dx, int32_t dy, row_window rows = every_row);
 
 // Frees the picture; `background` becomes null.
 void release_background();

@@ -392,18 +392,6 @@ void draw_line(typspr* img, int32_t x0, int32_t y0, int32_t x1, int32_t y1, colo
   }
 }
 
-void line(typspr* img, int32_t x0, int32_t y0, int32_t x1, int32_t y1, color_t colour) {
-  line(img, x0, y0, x1, y1, colour, every_row);
-}
-
-void aa_line(typspr* img, int32_t x0, int32_t y0, int32_t x1, int32_t y1, color_t colour) {
-  aa_line(img, x0, y0, x1, y1, colour, every_row);
-}
-
-void draw_line(typspr* img, int32_t x0, int32_t y0, int32_t x1, int32_t y1, color_t colour) {
-  draw_line(img, x0, y0, x1, y1, colour, every_row);
-}
-
 void fill_rect(typspr* img, int32_t x1, int32_t y1, int32_t x2, int32_t y2, color_t colour) {
   fill_span(img, x1, y1, x2, y2, colour);
 }

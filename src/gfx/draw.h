@@ -49,8 +49,8 @@ void put_pixel(typspr* img, int32_t x, int32_t y, color_t colour);
 // line starts at the first step that lands inside the image and stops after
 // the last one: the pixels are exactly those of the step-by-step line, and
 // only the steps inside the image are walked.
-void line(typspr* img, int32_t x0, int32_t y0, int32_t x1, int32_t y1, color_t colour);
-void line(typspr* img, int32_t x0, int32_t y0, int32_t x1, int32_t y1, color_t colour, row_window rows);
+void line(typspr* img, int32_t x0, int32_t y0, int32_t x1, int32_t y1, color_t colour,
+          row_window rows = every_row);
 
 // Wu's anti-aliased line in 32-bit floats, y the major axis on a tie. Each
 // plot mixes the colour in as round((1 - t) * old + t * c) per channel
@@ -69,12 +69,12 @@ void line(typspr* img, int32_t x0, int32_t y0, int32_t x1, int32_t y1, color_t c
 // coordinate at its value on the line, and one ending farther out is cut
 // off: only such far-reaching lines can differ.
 constexpr int64_t aa_reach = 1 << 16;
-void aa_line(typspr* img, int32_t x0, int32_t y0, int32_t x1, int32_t y1, color_t colour);
-void aa_line(typspr* img, int32_t x0, int32_t y0, int32_t x1, int32_t y1, color_t colour, row_window rows);
+void aa_line(typspr* img, int32_t x0, int32_t y0, int32_t x1, int32_t y1, color_t colour,
+             row_window rows = every_row);
 
 // line or aa_line by line_mode.
-void draw_line(typspr* img, int32_t x0, int32_t y0, int32_t x1, int32_t y1, color_t colour);
-void draw_line(typspr* img, int32_t x0, int32_t y0, int32_t x1, int32_t y1, color_t colour, row_window rows);
+void draw_line(typspr* img, int32_t x0, int32_t y0, int32_t x1, int32_t y1, color_t colour,
+               row_window rows = every_row);
 
 // Fills the rectangle with corners (x1, y1) and (x2, y2), both included,
 // clipped to the image. The corners are not put in order: x2 < x1 or y2 < y1

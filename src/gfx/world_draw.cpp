@@ -124,7 +124,6 @@ void draw_band_strokes(int32_t k) {
 // painted.
 struct band_job {
   int32_t bands = 0;
-  int32_t shares = 0;
   std::atomic<int32_t> next_grid{0};
   std::atomic<int32_t> grids_done{0};
   std::atomic<bool> strokes_ready{false};
@@ -150,7 +149,7 @@ void gather_dots() {
 
 void draw_bands_share(void* context, int32_t participant) {
   band_job& job = *static_cast<band_job*>(context);
-  if (participant == job.shares - 1) gather_dots();
+  if (participant == thread_count() - 1) gather_dots();
   if (participant == 0) {
     gather_strokes();
     bin_strokes(job.bands);
@@ -179,7 +178,6 @@ void draw_grid_and_links() {
   }
   band_job job;
   job.bands = (screen.height + band_rows - 1) / band_rows;
-  job.shares = thread_count();
   run_on_all_threads(draw_bands_share, &job);
 }
 

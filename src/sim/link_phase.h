@@ -13,7 +13,7 @@ namespace vorn {
 // level among the earlier intact links that share an end with it (see
 // link_phase.cpp for why that order gives the same bits as the index order).
 struct link_schedule {
-  std::vector<int64_t> ends;         // per link at the build: a << 32 | b when intact, else -1
+  std::vector<int64_t> ends;         // per link at the build: a | b << 32 when intact, else -1
   std::vector<int32_t> order;        // the links whose `ends` are not -1, by level, then index
   std::vector<int32_t> node_level;   // build scratch: the level of the last link seen at each node
   std::vector<int32_t> link_level;   // build scratch: each link's level, 0 when not intact

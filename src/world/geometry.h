@@ -36,6 +36,13 @@ inline double wrap_axis(double d, double extent) {
   return d;
 }
 
+#if defined(__SSE2__)
+// Per lane: `set` where the mask is all ones, `clear` where it is zero.
+inline __m128d select_lanes(__m128d mask, __m128d set, __m128d clear) {
+  return _mm_or_pd(_mm_and_pd(mask, set), _mm_andnot_pd(mask, clear));
+}
+#endif
+
 // The shortest a - b across the wrap (ties keep the plain difference):
 // wrap_axis on both axes at once, in the two lanes of an SSE2 register
 // (which every x86-64 has). Each lane does wrap_axis's operations, and the
@@ -52,8 +59,7 @@ inline vec2 wrap_diff(vec2 a, vec2 b) {
   const __m128d above = _mm_add_pd(d, extent);
   const __m128d use_below = _mm_cmplt_pd(_mm_andnot_pd(sign, below), ad);
   const __m128d use_above = _mm_cmplt_pd(_mm_andnot_pd(sign, above), ad);
-  __m128d r = _mm_or_pd(_mm_and_pd(use_above, above), _mm_andnot_pd(use_above, d));
-  r = _mm_or_pd(_mm_and_pd(use_below, below), _mm_andnot_pd(use_below, r));
+  const __m128d r = select_lanes(use_below, below, select_lanes(use_above, above, d));
   vec2 out;
   _mm_storeu_pd(&out.x, r);
   return out;
@@ -73,10 +79,8 @@ inline vec2 move_wrapped(vec2 p, vec2 v, double dt) {
   const __m128d q = _mm_add_pd(_mm_loadu_pd(&p.x), _mm_mul_pd(_mm_loadu_pd(&v.x), _mm_set1_pd(dt)));
   const __m128d half = _mm_set_pd(static_cast<double>(world_h / 2), static_cast<double>(world_w / 2));
   const __m128d minus_half = _mm_xor_pd(half, _mm_set1_pd(-0.0));
-  const __m128d above = _mm_cmpgt_pd(q, half);
-  __m128d r = _mm_or_pd(_mm_and_pd(above, minus_half), _mm_andnot_pd(above, q));
-  const __m128d below = _mm_cmplt_pd(r, minus_half);
-  r = _mm_or_pd(_mm_and_pd(below, half), _mm_andnot_pd(below, r));
+  const __m128d over = select_lanes(_mm_cmpgt_pd(q, half), minus_half, q);
+  const __m128d r = select_lanes(_mm_cmplt_pd(over, minus_half), half, over);
   vec2 out;
   _mm_storeu_pd(&out.x, r);
   return out;

@@ -23,6 +23,12 @@ void expect_pixel(ipoint_t p, int32_t x, int32_t y) {
   EXPECT_EQ(p.y, y);
 }
 
+// For the two-lane forms against their one-axis rules: the same bits,
+// NaNs and signed zeros included.
+bool same_bits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+constexpr double inf = std::numeric_limits<double>::infinity();
+constexpr double nan = std::numeric_limits<double>::quiet_NaN();
+
 TEST_F(Geometry, WrapDiff) {
   expect_vec(wrap_diff(vec(790, 0), vec(-790, 0)), -20, 0);
   expect_vec(wrap_diff(vec(-790, 0), vec(790, 0)), 20, 0);
@@ -35,10 +41,7 @@ TEST_F(Geometry, WrapDiff) {
 
   // Both axes at once must be wrap_axis on each, bit for bit: ties, points
   // beyond the world, signed zeros, infinities, NaNs, and a world of size 0.
-  const double inf = std::numeric_limits<double>::infinity();
-  const double nan = std::numeric_limits<double>::quiet_NaN();
   const double odd[] = {0, -0.0, 800, -800, 600, -600, 799.999, 1600, -2400, 5000, 1e300, inf, -inf, nan, 3.25};
-  auto same = [](double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; };
   for (const auto& [w, h] : {std::pair{1600, 1200}, {0, 0}, {7, 1}}) {
     world_w = w;
     world_h = h;
@@ -47,7 +50,7 @@ TEST_F(Geometry, WrapDiff) {
         for (const double by : {0.0, -600.0, nan, 1e-300}) {
           const vec2 a = vec(ax, -bx), b = vec(bx, by);
           const vec2 d = wrap_diff(a, b);
-          ASSERT_TRUE(same(d.x, wrap_axis(a.x - b.x, w)) && same(d.y, wrap_axis(a.y - b.y, h)))
+          ASSERT_TRUE(same_bits(d.x, wrap_axis(a.x - b.x, w)) && same_bits(d.y, wrap_axis(a.y - b.y, h)))
               << w << "x" << h << " " << ax << "," << -bx << " - " << bx << "," << by;
         }
   }
@@ -65,10 +68,7 @@ TEST_F(Geometry, WrapPos) {
   // A move is wrap_pos on each axis of p + v * dt, bit for bit: over the
   // edges, exactly onto them, from beyond the world, with signed zeros,
   // infinities and NaNs, in worlds of sizes 0, 1 and odd.
-  const double inf = std::numeric_limits<double>::infinity();
-  const double nan = std::numeric_limits<double>::quiet_NaN();
   const double odd[] = {0, -0.0, 799.5, -799.5, 800, -800, 600, -600.25, 1e300, -1e300, inf, -inf, nan, 3.25};
-  auto same = [](double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; };
   for (const auto& [w, h] : {std::pair{1600, 1200}, {0, 1}, {7, 1201}}) {
     world_w = w;
     world_h = h;
@@ -77,7 +77,7 @@ TEST_F(Geometry, WrapPos) {
         for (const double dt : {0.0, 1.0 / 480, 1.0, -2.0}) {
           const vec2 p = vec(px, -vx), v = vec(vx, px);
           const vec2 m = move_wrapped(p, v, dt);
-          ASSERT_TRUE(same(m.x, wrap_pos(p.x + v.x * dt, w)) && same(m.y, wrap_pos(p.y + v.y * dt, h)))
+          ASSERT_TRUE(same_bits(m.x, wrap_pos(p.x + v.x * dt, w)) && same_bits(m.y, wrap_pos(p.y + v.y * dt, h)))
               << w << "x" << h << " " << px << "," << -vx << " by " << vx << "," << px << " * " << dt;
         }
   }
@@ -94,8 +94,6 @@ TEST_F(Geometry, ToScreen) {
   cam_dy = 100;
   expect_pixel(to_screen(vec(200, -100)), 400, 300);
 
-  const double inf = std::numeric_limits<double>::infinity();
-  const double nan = std::numeric_limits<double>::quiet_NaN();
   expect_pixel(to_screen(vec(nan, 0)), off_screen_pixel, off_screen_pixel);
   expect_pixel(to_screen(vec(0, -inf)), off_screen_pixel, off_screen_pixel);
   expect_pixel(to_screen(vec(1e12, 0)), off_screen_pixel, off_screen_pixel);
