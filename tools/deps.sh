@@ -30,8 +30,11 @@ ensure_packages() {
     exit 1
   fi
   echo "Installing: ${missing[*]}" >&2
-  $sudo env DEBIAN_FRONTEND=noninteractive apt-get update -qq &&
-    $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null || {
+  # Another install may hold dpkg's lock (two scripts started at once): wait
+  # for it rather than fail.
+  local wait=(-o DPkg::Lock::Timeout=900)
+  $sudo env DEBIAN_FRONTEND=noninteractive apt-get "${wait[@]}" update -qq &&
+    $sudo env DEBIAN_FRONTEND=noninteractive apt-get "${wait[@]}" install -y -qq "${missing[@]}" >/dev/null || {
       echo "Package installation failed. Run:  ${sudo:+sudo }apt-get update && ${sudo:+sudo }$line" >&2
       exit 1
     }
