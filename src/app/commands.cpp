@@ -20,6 +20,8 @@
 
 namespace vorn {
 
+bool screenshots_enabled = true;
+
 namespace {
 
 void toggle_pause() { paused = !paused; }
@@ -42,7 +44,9 @@ void key_down(int32_t key) {
     case SDLK_d: debug = !debug; break;
     case SDLK_m: line_mode = 1 - line_mode; break;
     case SDLK_n: toggle_sound_mute(); break;
-    case SDLK_p: take_screenshot(); break;
+    case SDLK_p:
+      if (screenshots_enabled) take_screenshot();
+      break;
     case SDLK_r: respawn(); break;
     case SDLK_s:
     case SDLK_DOWN: keys_held.reverse = true; break;

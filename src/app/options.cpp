@@ -66,12 +66,13 @@ bool parse_options(int argc, char** argv, options& out, std::string& error) {
         error = "--fixed-dt takes a time in seconds above 0, not '" + std::string(v) + "'";
         return false;
       }
-    } else if (arg == "--record") {
+    } else if (arg == "--record" || arg == "--play" || arg == "--export-frames") {
       if (!value(v)) return false;
-      out.record_file = v;
-    } else if (arg == "--play") {
-      if (!value(v)) return false;
-      out.play_file = v;
+      if (*v == '\0') {
+        error = arg + " needs a name, not an empty one";
+        return false;
+      }
+      (arg == "--record" ? out.record_file : arg == "--play" ? out.play_file : out.export_dir) = v;
     } else if (arg == "--threads") {
       if (!value(v)) return false;
       if (!read_count(v, out.threads) || out.threads < 1) {
@@ -102,11 +103,10 @@ bool parse_options(int argc, char** argv, options& out, std::string& error) {
       if (scale) out.scale = static_cast<int32_t>(n);
       if (arg == "--max-fps") out.max_fps = static_cast<int32_t>(n);
       if (arg == "--export-every") out.export_every = n;
-    } else if (arg == "--export-frames") {
-      if (!value(v)) return false;
-      out.export_dir = v;
     } else if (arg == "--timedemo") {
       out.timedemo = true;
+    } else if (arg == "--screenshots") {
+      out.screenshots = true;
     } else {
       error = "unknown option '" + arg + "'";
       return false;
@@ -126,6 +126,10 @@ bool parse_options(int argc, char** argv, options& out, std::string& error) {
   }
   if (out.timedemo && out.play_file.empty()) {
     error = "--timedemo times a demo: it needs --play FILE";
+    return false;
+  }
+  if (out.screenshots && out.play_file.empty()) {
+    error = "--screenshots is for replays (a game always takes them): it needs --play FILE";
     return false;
   }
   return true;
@@ -156,6 +160,7 @@ std::string usage_text() {
          "  --export-frames DIR  with --play: write each frame as DIR/frame-NNNNNN.png\n"
          "  --export-every K  with --export-frames: keep only every K-th frame\n"
          "  --timedemo        with --play: replay as fast as possible and print the timing\n"
+         "  --screenshots     with --play: the demo's screenshot key takes screenshots\n"
          "  --help            show this help and exit\n"
          "  --version         show the version and exit\n"
          "\n"

@@ -28,6 +28,7 @@ struct options {
   std::string export_dir;             // with --play: write the frames there as PNG
   int64_t export_every = 1;           // keep every this many-th frame
   bool timedemo = false;              // with play_file: as fast as possible, timed
+  bool screenshots = false;           // with play_file: the demo's screenshot key takes screenshots
 };
 
 // Parses the arguments after the program name. False with a one-line reason

@@ -8,15 +8,15 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
-#include <fstream>
+#include <memory>
 #include <new>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "app/commands.h"
 #include "app/demo.h"
 #include "app/demo_recorder.h"
+#include "app/demo_replay.h"
 #include "app/export_frames.h"
 #include "app/frame_loop.h"
 #include "app/game.h"
@@ -25,6 +25,7 @@
 #include "app/state_hash.h"
 #include "app/timedemo.h"
 #include "app/window.h"
+#include "base/printable.h"
 #include "base/rules_version.h"
 #include "config/load_config.h"
 #include "config/print_config.h"
@@ -35,6 +36,7 @@
 #include "platform/display.h"
 #include "sim/isa.h"
 #include "sim/rules.h"
+#include "sim/session.h"
 #include "base/workers.h"
 #include "world/ships.h"
 #include "world/world.h"
@@ -48,132 +50,136 @@ constexpr const char* caption = "Vorn 110520";
 // What this run was asked to do, and how far it has got.
 struct run_state {
   options opts;
+  input_proc input = nullptr;
   int64_t frames_done = 0;
   demo_recorder recorder;
   // Playing.
-  demo_data demo;
-  size_t next_check = 0;
-  bool desync = false;
+  demo_replay replay;
+  bool demo_quit = false;  // the demo's own events ended the game before its last frame
+  std::string shown_name;  // the demo's name as messages show it
 };
-run_state run;
+std::unique_ptr<run_state> run;
 
 // --- frame hooks ------------------------------------------------------------
 
 // Every frame a run hands to the game is counted.
 void counted_frame(double dt, double t) {
-  run.frames_done += 1;
+  run->frames_done += 1;
   game_frame(dt, t);
 }
 
 bool another_frame() {
-  if (run.opts.frames >= 0 && run.frames_done >= run.opts.frames) return false;
-  if (!run.opts.play_file.empty() && run.frames_done >= static_cast<int64_t>(run.demo.frames.size())) return false;
+  if (run->opts.frames >= 0 && run->frames_done >= run->opts.frames) return false;
+  if (!run->opts.play_file.empty() && run->frames_done >= run->replay.frames()) return false;
   return true;
 }
 
 void fixed_frame_times(double& dt, double& t) {
-  dt = run.opts.fixed_dt;
-  t = static_cast<double>(run.frames_done + 1) * run.opts.fixed_dt;
+  dt = run->opts.fixed_dt;
+  t = static_cast<double>(run->frames_done + 1) * run->opts.fixed_dt;
 }
 
 int64_t no_wait_read(int64_t, int64_t) { return timer_us(0); }
 int64_t read_timer() { return timer_us(0); }
 const frame_clock unlimited_clock{no_wait_read, read_timer};
 
+// The window's events, after whatever the caller puts into its queue.
+void input_pump() {
+  run->input(run->frames_done);
+  poll_events();
+}
+
 // --- recording ----------------------------------------------------------------
 
 void recording_event(int32_t kind, int32_t x, int32_t y, int32_t key, uint16_t state) {
-  run.recorder.event({kind, x, y, key, state});
+  run->recorder.event({kind, x, y, key, state});
   game_event(kind, x, y, key, state);
 }
 
 void recording_frame(double dt, double t) {
-  run.recorder.frame(dt, t);
+  run->recorder.frame(dt, t);
   counted_frame(dt, t);
-  run.recorder.after_frame(run.frames_done);
+  run->recorder.after_frame(run->frames_done);
 }
 
 // --- playing ------------------------------------------------------------------
 
-void feed_events(const std::vector<demo_event>& events) {
-  for (const demo_event& e : events) {
-    if (exit_requested) return;
-    game_event(e.kind, e.x, e.y, e.key, e.state);
-  }
-}
-
+// The viewer ends a replay by closing the window or with Escape (or a
+// signal, which SDL turns into a close); the demo's events go to the game.
 void playing_pump() {
   if (discard_window_events()) request_exit(0);
-  if (!exit_requested) feed_events(run.demo.frames[run.frames_done].events);
+  demo_event e;
+  while (!exit_requested && run->replay.next_event(e)) {
+    game_event(e.kind, e.x, e.y, e.key, e.state);
+    run->demo_quit = exit_requested;
+  }
+  if (run->replay.failed()) request_exit(2);
   present();
 }
 
 void playing_frame_times(double& dt, double& t) {
-  const demo_frame& f = run.demo.frames[run.frames_done];
-  dt = f.dt;
-  t = f.t;
-}
-
-// Compares the checksum due after this many frames, if one is.
-void check_demo(int64_t frames) {
-  const auto& checks = run.demo.checks;
-  while (run.next_check < checks.size() && checks[run.next_check].frame == frames) {
-    const uint64_t now = state_checksum();
-    if (now != checks[run.next_check].checksum && !run.desync) {
-      std::fprintf(stderr, "vorn: demo %s departs from its recording at frame %lld (checksum %s, recorded %s)\n",
-                   run.opts.play_file.c_str(), static_cast<long long>(frames), checksum_hex(now).c_str(),
-                   checksum_hex(checks[run.next_check].checksum).c_str());
-      run.desync = true;
-      request_exit(3);
-    }
-    ++run.next_check;
-  }
+  dt = run->replay.dt();
+  t = run->replay.t();
 }
 
 void playing_frame(double dt, double t) {
-  if (run.opts.timedemo) timedemo_frame_start();
+  if (run->opts.timedemo) timedemo_frame_start();
   counted_frame(dt, t);
-  check_demo(run.frames_done);
-  if (!export_frame(run.frames_done)) request_exit(1);
+  if (!run->replay.after_frame(state_checksum())) request_exit(run->replay.departed() ? 3 : 2);
+  if (!export_frame(run->frames_done)) request_exit(1);
 }
 
-bool read_demo(std::string& error) {
-  std::ifstream in(run.opts.play_file, std::ios::binary);
-  if (!in) {
-    error = "cannot open it";
-    return false;
-  }
-  std::ostringstream text;
-  text << in.rdbuf();
-  if (in.bad()) {
-    error = "cannot read it";
-    return false;
-  }
-  return parse_demo(text.str(), run.demo, error);
+const char* demo_name() { return run->shown_name.c_str(); }
+
+int demo_failed() {
+  std::fprintf(stderr, "vorn: demo %s: %s\n", demo_name(), run->replay.failure().c_str());
+  return 2;
 }
 
-// After the last frame: the events that ended the recorded game, then the
-// final checksum.
+int demo_departed() {
+  const demo_replay& r = run->replay;
+  std::fprintf(stderr, "vorn: demo %s departs from its recording at frame %lld (checksum %s, recorded %s)\n",
+               demo_name(), static_cast<long long>(r.departure_frame()), checksum_hex(r.departure_checksum()).c_str(),
+               checksum_hex(r.recorded_checksum()).c_str());
+  return 3;
+}
+
+// How a replay ended: a departure, a failure, the demo's own end, a stop by
+// the viewer before it, or the last checksum of a cut demo; after the last
+// frame of a whole demo, the events that ended the recorded game, then the
+// end checksum.
 int finish_playing() {
-  if (run.desync) return 3;
-  if (run.frames_done < static_cast<int64_t>(run.demo.frames.size()) && run.opts.frames < 0) {
-    std::fprintf(stderr, "vorn: demo %s ended after %lld of its %zu frames\n", run.opts.play_file.c_str(),
-                 static_cast<long long>(run.frames_done), run.demo.frames.size());
-    return 3;
-  }
-  if (!run.demo.complete && run.frames_done == static_cast<int64_t>(run.demo.frames.size())) {
-    std::fprintf(stderr, "vorn: demo %s ends early (no end record): %lld frames played and checked\n",
-                 run.opts.play_file.c_str(), static_cast<long long>(run.frames_done));
+  demo_replay& r = run->replay;
+  if (r.failed()) return demo_failed();
+  if (r.departed()) return demo_departed();
+  const long long played = run->frames_done, total = r.frames();
+  if (played < total) {
+    if (run->demo_quit) {
+      std::fprintf(stderr, "vorn: demo %s ended after %lld of its %lld frames\n", demo_name(), played, total);
+      return 3;
+    }
+    if (run->opts.frames >= 0 && played >= run->opts.frames) return 0;
+    const int64_t matched = r.checks_matched();
+    const std::string checks = matched == 0   ? "no checksum was due yet"
+                               : matched == 1 ? "the one checksum so far matched"
+                                              : "all " + std::to_string(matched) + " checksums so far matched";
+    std::fprintf(stderr, "vorn: demo %s stopped after %lld of its %lld frames; %s\n", demo_name(), played, total,
+                 checks.c_str());
     return 0;
   }
-  if (run.frames_done == static_cast<int64_t>(run.demo.frames.size())) {
-    exit_requested = false;
-    feed_events(run.demo.trailing);
-    check_demo(run.frames_done);
+  if (!r.complete()) {
+    std::fprintf(stderr, "vorn: demo %s ends early (no end record): %lld frames played and checked\n", demo_name(),
+                 played);
+    return 0;
   }
-  return run.desync ? 3 : 0;
+  exit_requested = false;
+  demo_event e;
+  while (r.next_event(e)) {
+    if (!exit_requested) game_event(e.kind, e.x, e.y, e.key, e.state);
+  }
+  if (!r.check_end(state_checksum())) return r.failed() ? demo_failed() : demo_departed();
+  return 0;
 }
-
 // --- the end of a run -----------------------------------------------------------
 
 void print_summary() {
@@ -188,75 +194,79 @@ void print_summary() {
       "{\"frames\":%lld,\"nodes\":%zu,\"nodes_alive\":%lld,\"links\":%zu,\"links_alive\":%lld,"
       "\"links_burning\":%lld,\"ships\":%zu,\"particles_alive\":%lld,\"lives\":%d,\"game_over\":%s,"
       "\"victory\":%s,\"checksum\":\"%s\"}\n",
-      static_cast<long long>(run.frames_done), nodes.size(), static_cast<long long>(nodes_alive), links.size(),
+      static_cast<long long>(run->frames_done), nodes.size(), static_cast<long long>(nodes_alive), links.size(),
       static_cast<long long>(links_alive), static_cast<long long>(links_burning), ships.size(),
       static_cast<long long>(particles_alive), lives, game_over ? "true" : "false", victory ? "true" : "false",
       checksum_hex(state_checksum()).c_str());
 }
 
 int start_and_play() {
-  const bool playing = !run.opts.play_file.empty();
-  const bool recording = !run.opts.record_file.empty();
-  if (run.opts.headless) setenv("SDL_VIDEODRIVER", "dummy", 1);
+  const options& opts = run->opts;
+  const bool playing = !opts.play_file.empty();
+  const bool recording = !opts.record_file.empty();
+  if (opts.headless) setenv("SDL_VIDEODRIVER", "dummy", 1);
   if (!choose_video_driver()) {
     std::fprintf(stderr, "vorn: no X display is available (DISPLAY is not set); --headless runs without one\n");
     return 1;
   }
+  // The file is taken before the window opens: a second game recording
+  // into it is refused before it shows anything.
+  if (recording && !run->recorder.claim(opts.record_file)) return 1;
   frame_proc frame = playing ? playing_frame : recording ? recording_frame : counted_frame;
   event_proc event = recording ? recording_event : game_event;
-  if (!open_window(screenx, screeny, 32, false, caption, frame, event, run.opts.scale)) return 1;
-  if (playing && (screen_w != run.demo.screen_w || screen_h != run.demo.screen_h)) {
-    std::fprintf(stderr, "vorn: demo %s was recorded at %d x %d, but the window opened at %d x %d\n",
-                 run.opts.play_file.c_str(), run.demo.screen_w, run.demo.screen_h, screen_w, screen_h);
+  if (!open_window(screenx, screeny, 32, false, caption, frame, event, opts.scale)) return 1;
+  const demo_head& head = run->replay.head();
+  if (playing && (screen_w != head.screen_w || screen_h != head.screen_h)) {
+    std::fprintf(stderr, "vorn: demo %s was recorded at %d x %d, but the window opened at %d x %d\n", demo_name(),
+                 head.screen_w, head.screen_h, screen_w, screen_h);
     return 2;
   }
   caption_stats = true;
-  frame_cap = run.opts.max_fps > 0 ? run.opts.max_fps : 60000;
+  frame_cap = opts.max_fps > 0 ? opts.max_fps : 60000;
+  screenshots_enabled = !playing || opts.screenshots;
   game_reset(false);
-  if (!run.opts.no_sound && (!run.opts.headless || run.opts.sound)) start_sound(run.opts.volume);
-  if (recording && !run.recorder.open(run.opts.record_file)) {
-    std::fprintf(stderr, "vorn: cannot write demo %s\n", run.opts.record_file.c_str());
-    return 1;
-  }
-  if (!run.opts.export_dir.empty() && !begin_frame_export(run.opts.export_dir, run.opts.export_every)) return 1;
+  if (!opts.no_sound && (!opts.headless || opts.sound)) start_sound(opts.volume);
+  if (recording && !run->recorder.begin()) return 1;
+  if (!opts.export_dir.empty() && !begin_frame_export(opts.export_dir, opts.export_every)) return 1;
   frame_hooks hooks;
   hooks.another_frame = another_frame;
   // Fixed frame times and replays run flat out, unless --max-fps paces them.
-  if ((run.opts.fixed_dt > 0 || playing) && run.opts.max_fps <= 0) hooks.clock = &unlimited_clock;
-  if (run.opts.fixed_dt > 0) hooks.frame_times = fixed_frame_times;
+  if ((opts.fixed_dt > 0 || playing) && opts.max_fps <= 0) hooks.clock = &unlimited_clock;
+  if (opts.fixed_dt > 0) hooks.frame_times = fixed_frame_times;
+  if (run->input) hooks.pump = input_pump;
   if (playing) {
     hooks.pump = playing_pump;
     hooks.frame_times = playing_frame_times;
   }
-  if (run.opts.timedemo) reset_timedemo(static_cast<int64_t>(run.demo.frames.size()));
+  if (opts.timedemo) reset_timedemo(run->replay.frames());
   run_frame_loop(hooks);
   stop_sound();
-  if (run.opts.timedemo) timedemo_finish();
+  if (opts.timedemo) timedemo_finish();
   int code = exit_code;
   if (playing) code = frame_export.failed ? 1 : finish_playing();
-  if (recording && !run.recorder.close(run.frames_done)) {
-    std::fprintf(stderr, "vorn: cannot write demo %s\n", run.opts.record_file.c_str());
-    return 1;
-  }
-  if (run.opts.timedemo) std::fputs(timedemo_report().c_str(), stdout);
-  if (run.opts.summary && code == 0) print_summary();
+  if (recording && !run->recorder.close(run->frames_done) && code == 0) code = 1;
+  if (opts.timedemo) std::fputs(timedemo_report().c_str(), stdout);
+  if (opts.summary && code == 0) print_summary();
   return code;
 }
 
 int configure() {
-  if (!run.opts.play_file.empty()) {
+  const options& opts = run->opts;
+  if (!opts.play_file.empty()) {
     std::string error;
-    if (!read_demo(error)) {
-      std::fprintf(stderr, "vorn: demo %s: %s\n", run.opts.play_file.c_str(), error.c_str());
+    run->shown_name = printable(opts.play_file);
+    if (!run->replay.open(opts.play_file, error)) {
+      std::fprintf(stderr, "vorn: demo %s: %s\n", demo_name(), error.c_str());
       return 2;
     }
-    apply_config_text(run.demo.settings);
-    rules_version = run.demo.version;
-    screenx = run.demo.screen_w;
-    screeny = run.demo.screen_h;
+    const demo_head& head = run->replay.head();
+    apply_config_text(head.settings);
+    rules_version = head.version;
+    screenx = head.screen_w;
+    screeny = head.screen_h;
     return 0;
   }
-  const config_status config = load_config(run.opts.config_file, run.opts.config_named);
+  const config_status config = load_config(opts.config_file, opts.config_named);
   if (!config.ok) {
     std::fprintf(stderr, "vorn: %s\n", config.message.c_str());
     return 1;
@@ -264,42 +274,39 @@ int configure() {
   return 0;
 }
 
-}  // namespace
-
-int run_game(int argc, char** argv) {
-  std::string error;
-  if (!parse_options(argc, argv, run.opts, error)) {
-    std::fprintf(stderr, "vorn: %s\n\n%s", error.c_str(), usage_text().c_str());
-    return 2;
-  }
-  if (run.opts.help) {
+// The run from the command line to the exit code.
+int run_options() {
+  const options& opts = run->opts;
+  if (opts.help) {
     std::fputs(usage_text().c_str(), stdout);
     return 0;
   }
-  if (run.opts.version) {
+  if (opts.version) {
     std::fputs(version_text().c_str(), stdout);
     return 0;
   }
-  // The font and the background live until the program ends; release them
-  // on the way out so that leak checkers see a clean exit.
+  // The font and the background live until the game ends; release them on
+  // the way out so that leak checkers see a clean exit.
   struct release_at_exit {
     ~release_at_exit() {
+      close_window();
       release_background();
       release_images();
       reset_workers();
     }
   } release;
   // The vector kernels (VORN_ISA may force a set) and the worker threads.
+  std::string error;
   if (!select_isa_from(std::getenv("VORN_ISA"), error)) {
     std::fprintf(stderr, "vorn: %s\n", error.c_str());
     return 1;
   }
-  set_thread_count(run.opts.threads > 0 ? static_cast<int32_t>(std::min<int64_t>(run.opts.threads, max_threads))
-                                        : default_thread_count());
+  set_thread_count(opts.threads > 0 ? static_cast<int32_t>(std::min<int64_t>(opts.threads, max_threads))
+                                    : default_thread_count());
   try {
     load_font();
     if (const int code = configure(); code != 0) return code;
-    if (run.opts.print_config) {
+    if (opts.print_config) {
       std::fputs(format_config().c_str(), stdout);
       return 0;
     }
@@ -310,6 +317,27 @@ int run_game(int argc, char** argv) {
     std::fprintf(stderr, "vorn: error: %s\n", e.what());
   }
   return 1;
+}
+
+}  // namespace
+
+int run_game(int argc, char** argv, input_proc input) {
+  // Every run starts from the state of a fresh process.
+  run = std::make_unique<run_state>();
+  run->input = input;
+  reset_session();
+  reset_window_state();
+  reset_timers();
+  reset_frame_export();
+  std::string error;
+  int code = 2;
+  if (parse_options(argc, argv, run->opts, error)) {
+    code = run_options();
+  } else {
+    std::fprintf(stderr, "vorn: %s\n\n%s", error.c_str(), usage_text().c_str());
+  }
+  run.reset();
+  return code;
 }
 
 }  // namespace vorn

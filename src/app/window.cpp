@@ -321,10 +321,11 @@ void set_caption(const std::string& text) { SDL_WM_SetCaption(text.c_str(), null
 void show_cursor(int32_t mode) { SDL_ShowCursor(mode); }
 
 bool discard_window_events() {
-  bool close = false;
+  bool stop = false;
   SDL_Event e;
-  while (SDL_PollEvent(&e) > 0) close = close || e.type == SDL_QUIT;
-  return close;
+  while (SDL_PollEvent(&e) > 0)
+    stop = stop || e.type == SDL_QUIT || (e.type == SDL_KEYDOWN && e.key.keysym.sym == SDLK_ESCAPE);
+  return stop;
 }
 
 void poll_events() {

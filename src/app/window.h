@@ -91,7 +91,8 @@ void show_cursor(int32_t mode);
 void poll_events();
 
 // Empties SDL's event queue without handing anything on (a demo replay
-// feeds its own events); true when a window-close request was among them.
+// feeds its own events); true when a window-close request or an Escape key
+// press was among them (the viewer ends the replay).
 bool discard_window_events();
 
 // The state word of the keys and buttons held now.

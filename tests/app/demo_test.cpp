@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/demo.h"
+#include "app/demo_reader.h"
 
 namespace vorn {
 namespace {
@@ -27,16 +28,17 @@ TEST(DemoRead, BothVersionsReadWhole) {
   for (const char* header : {demo_header, demo_header_v1}) {
     demo_data d;
     std::string error;
-    ASSERT_TRUE(parse_demo(small_demo(130, header), d, error)) << error;
-    EXPECT_EQ(d.version, header == demo_header ? 2 : 1);
+    ASSERT_TRUE(read_demo_text(small_demo(130, header), d, error)) << error;
+    EXPECT_EQ(d.head.version, header == demo_header ? 2 : 1);
     EXPECT_TRUE(d.complete);
     EXPECT_EQ(d.frames.size(), 130u);
-    EXPECT_EQ(d.checks.size(), 3u);
+    EXPECT_EQ(d.checks.size(), 2u);
+    EXPECT_EQ(d.end_checksum, 0xabcdef0123456789ull);
     EXPECT_EQ(d.trailing.size(), 1u);
   }
   demo_data d;
   std::string error;
-  EXPECT_FALSE(parse_demo("vorn-demo 3\nscreen 320 240\nend 0 0000000000000000\n", d, error));
+  EXPECT_FALSE(read_demo_text("vorn-demo 3\nscreen 320 240\nend 0 0000000000000000\n", d, error));
 }
 
 // Cut at every byte of the last kilobyte: each cut reads as the frames up to
@@ -48,7 +50,7 @@ TEST(DemoRead, CutAtEveryByteOfTheLastKilobyteReadsToItsLastChecksum) {
     const std::string text = whole.substr(0, cut);
     demo_data d;
     std::string error;
-    ASSERT_TRUE(parse_demo(text, d, error)) << "cut at " << cut << ": " << error;
+    ASSERT_TRUE(read_demo_text(text, d, error)) << "cut at " << cut << ": " << error;
     EXPECT_FALSE(d.complete);
     // The last checksum record that ends with its line end.
     size_t at = text.rfind("\nc ");
@@ -65,22 +67,22 @@ TEST(DemoRead, DamageToAWholeLineIsRefusedEvenWithoutAnEndRecord) {
   text.erase(text.rfind("end "));
   demo_data d;
   std::string error;
-  ASSERT_TRUE(parse_demo(text, d, error)) << error;
+  ASSERT_TRUE(read_demo_text(text, d, error)) << error;
   EXPECT_EQ(d.frames.size(), 120u);
   // A damaged frame line before the last checksum, and one after it.
   for (const size_t at : {text.find("f ", 100), text.rfind("f ")}) {
     std::string damaged = text;
     damaged.replace(at, 2, "f x");
-    EXPECT_FALSE(parse_demo(damaged, d, error));
+    EXPECT_FALSE(read_demo_text(damaged, d, error));
     EXPECT_EQ(error.rfind("line ", 0), 0u) << error;
   }
   // Cut inside the header or the screen size: not a demo.
-  EXPECT_FALSE(parse_demo("vorn-de", d, error));
-  EXPECT_FALSE(parse_demo("vorn-demo 2\nscreen 32", d, error));
+  EXPECT_FALSE(read_demo_text("vorn-de", d, error));
+  EXPECT_FALSE(read_demo_text("vorn-demo 2\nscreen 32", d, error));
   // An end record that lost its line end is the cut itself.
   std::string unended = small_demo(130);
   unended.pop_back();
-  ASSERT_TRUE(parse_demo(unended, d, error)) << error;
+  ASSERT_TRUE(read_demo_text(unended, d, error)) << error;
   EXPECT_FALSE(d.complete);
   EXPECT_EQ(d.frames.size(), 120u);
 }
