@@ -107,6 +107,7 @@ void recording_frame(double dt, double t) {
 // The viewer ends a replay by closing the window or with Escape (or a
 // signal, which SDL turns into a close); the demo's events go to the game.
 void playing_pump() {
+  if (run->input) run->input(run->frames_done);
   if (discard_window_events()) request_exit(0);
   demo_event e;
   while (!exit_requested && run->replay.next_event(e)) {
