@@ -2,8 +2,10 @@
 // refused or departs, a demo's own early quit is a departure, a viewer's
 // stop is not (exit 0, with the frames played and the checksums matched),
 // a demo that changes while it plays is damaged, and replays take no
-// screenshots unless asked.
+// screenshots unless asked; an export that fails says why.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -150,6 +152,25 @@ TEST_F(DemoReplay, ScreenshotsOnlyWhenAsked) {
   EXPECT_EQ(shots(), recorded);
   EXPECT_EQ(run_game_with({"--play", demo, "--screenshots"}).code, 0);
   EXPECT_EQ(shots(), recorded + 1);
+}
+
+// Exported frames on a full disk (here: the file size limit): the replay
+// stops at the first that cannot be written, which the message names with
+// the reason.
+TEST_F(DemoReplay, AFullDiskStopsTheExportWithItsReason) {
+  const std::string demo = record(5);
+  rlimit before{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &before), 0);
+  const auto old_handler = signal(SIGXFSZ, SIG_IGN);
+  rlimit limit = before;
+  limit.rlim_cur = 1000;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+  const game_run run = run_game_with({"--play", demo, "--export-frames", path("frames")});
+  setrlimit(RLIMIT_FSIZE, &before);
+  signal(SIGXFSZ, old_handler);
+  EXPECT_EQ(run.code, 1);
+  EXPECT_EQ(run.err, "vorn: cannot write " + path("frames") + "/frame-000001.png: File too large\n");
+  EXPECT_TRUE(std::filesystem::is_empty(path("frames")));
 }
 
 }  // namespace
