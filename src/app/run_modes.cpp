@@ -57,8 +57,25 @@ struct run_state {
   demo_replay replay;
   bool demo_quit = false;  // the demo's own events ended the game before its last frame
   std::string shown_name;  // the demo's name as messages show it
+  // A run whose frames stopped on an error ends with this code.
+  int failed_code = 0;
 };
 std::unique_ptr<run_state> run;
+
+// What the last run played, kept after its state is gone.
+run_report last_report;
+
+// Each run starts as a fresh process would: a browser page runs one game
+// after another in the same process, and so do the tests.
+void reset_run(input_proc input) {
+  run = std::make_unique<run_state>();
+  run->input = input;
+  reset_session();
+  reset_window_state();
+  reset_sound_state();
+  reset_timers();
+  reset_frame_export();
+}
 
 // --- frame hooks ------------------------------------------------------------
 
@@ -201,7 +218,9 @@ void print_summary() {
       checksum_hex(state_checksum()).c_str());
 }
 
-int start_and_play() {
+// Everything before the first frame: the window, the world, the sound, the
+// demo files and the loop's hooks; 0 when the frames may start.
+int start_run() {
   const options& opts = run->opts;
   const bool playing = !opts.play_file.empty();
   const bool recording = !opts.record_file.empty();
@@ -240,7 +259,15 @@ int start_and_play() {
     hooks.frame_times = playing_frame_times;
   }
   if (opts.timedemo) reset_timedemo(run->replay.frames());
-  run_frame_loop(hooks);
+  begin_frame_loop(hooks);
+  return 0;
+}
+
+// Everything after the last frame; the run's exit code.
+int finish_run() {
+  const options& opts = run->opts;
+  const bool playing = !opts.play_file.empty();
+  const bool recording = !opts.record_file.empty();
   stop_sound();
   if (opts.timedemo) timedemo_finish();
   int code = exit_code;
@@ -275,43 +302,19 @@ int configure() {
   return 0;
 }
 
-// The run from the command line to the exit code.
-int run_options() {
-  const options& opts = run->opts;
-  if (opts.help) {
-    std::fputs(usage_text().c_str(), stdout);
-    return 0;
-  }
-  if (opts.version) {
-    std::fputs(version_text().c_str(), stdout);
-    return 0;
-  }
-  // The font and the background live until the game ends; release them on
-  // the way out so that leak checkers see a clean exit.
-  struct release_at_exit {
-    ~release_at_exit() {
-      close_window();
-      release_background();
-      release_images();
-      reset_workers();
-    }
-  } release;
-  // The vector kernels (VORN_ISA may force a set) and the worker threads.
-  std::string error;
-  if (!select_isa_from(std::getenv("VORN_ISA"), error)) {
-    std::fprintf(stderr, "vorn: %s\n", error.c_str());
-    return 1;
-  }
-  set_thread_count(opts.threads > 0 ? static_cast<int32_t>(std::min<int64_t>(opts.threads, max_threads))
-                                    : default_thread_count());
+// The font and the background live until the program ends; they are
+// released on the way out so that leak checkers see a clean exit.
+void release_resources() {
+  release_background();
+  release_images();
+  reset_workers();
+}
+
+// Runs `step`, turning an exception out of it into a message and exit code 1.
+template <typename F>
+int guarded(F step) {
   try {
-    load_font();
-    if (const int code = configure(); code != 0) return code;
-    if (opts.print_config) {
-      std::fputs(format_config().c_str(), stdout);
-      return 0;
-    }
-    return start_and_play();
+    return step();
   } catch (const std::bad_alloc&) {
     std::fprintf(stderr, "vorn: out of memory (a setting may ask for more than this machine has)\n");
   } catch (const std::exception& e) {
@@ -320,24 +323,81 @@ int run_options() {
   return 1;
 }
 
+// Options, the vector kernels and threads, the font, the configuration or
+// the demo, then the start of the frames.
+int begin_checked(int argc, char** argv, input_proc input) {
+  reset_run(input);
+  const options& opts = run->opts;
+  std::string error;
+  if (!parse_options(argc, argv, run->opts, error)) {
+    std::fprintf(stderr, "vorn: %s\n\n%s", error.c_str(), usage_text().c_str());
+    return 2;
+  }
+  if (opts.help) {
+    std::fputs(usage_text().c_str(), stdout);
+    return 0;
+  }
+  if (opts.version) {
+    std::fputs(version_text().c_str(), stdout);
+    return 0;
+  }
+  // The vector kernels (VORN_ISA may force a set) and the worker threads.
+  if (!select_isa_from(std::getenv("VORN_ISA"), error)) {
+    std::fprintf(stderr, "vorn: %s\n", error.c_str());
+    return 1;
+  }
+  set_thread_count(opts.threads > 0 ? static_cast<int32_t>(std::min<int64_t>(opts.threads, max_threads))
+                                    : default_thread_count());
+  return guarded([&opts] {
+    load_font();
+    if (const int code = configure(); code != 0) return code;
+    if (opts.print_config) {
+      std::fputs(format_config().c_str(), stdout);
+      return 0;
+    }
+    const int code = start_run();
+    return code != 0 ? code : run_continues;
+  });
+}
+
+// The run's state goes with it (closing its files); its report stays.
+int release_run(int code) {
+  last_report.frames = run->frames_done;
+  last_report.departed_at = run->replay.departed() ? run->replay.departure_frame() : -1;
+  run.reset();
+  release_resources();
+  return code;
+}
+
 }  // namespace
 
+int begin_run(int argc, char** argv, input_proc input) {
+  const int code = begin_checked(argc, argv, input);
+  return code != run_continues ? release_run(code) : code;
+}
+
+bool run_pass() {
+  if (run->failed_code != 0) return false;
+  bool more = false;
+  run->failed_code = guarded([&more] {
+    more = frame_loop_pass();
+    return 0;
+  });
+  return more && run->failed_code == 0;
+}
+
+int end_run() { return release_run(run->failed_code != 0 ? run->failed_code : guarded(finish_run)); }
+
+run_report last_run_report() { return last_report; }
+
 int run_game(int argc, char** argv, input_proc input) {
-  // Every run starts from the state of a fresh process.
-  run = std::make_unique<run_state>();
-  run->input = input;
-  reset_session();
-  reset_window_state();
-  reset_timers();
-  reset_frame_export();
-  std::string error;
-  int code = 2;
-  if (parse_options(argc, argv, run->opts, error)) {
-    code = run_options();
-  } else {
-    std::fprintf(stderr, "vorn: %s\n\n%s", error.c_str(), usage_text().c_str());
+  int code = begin_run(argc, argv, input);
+  if (code == run_continues) {
+    while (run_pass()) {
+    }
+    code = end_run();
   }
-  run.reset();
+  close_window();
   return code;
 }
 
