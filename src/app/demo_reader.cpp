@@ -55,12 +55,9 @@ bool read_real(std::string_view s, double& out) {
   return res.ec == std::errc() && res.ptr == s.data() + s.size() && recordable_time(out);
 }
 
-const char* file_kind(mode_t mode) {
-  if (S_ISDIR(mode)) return "a directory";
-  if (S_ISFIFO(mode)) return "a FIFO";
-  if (S_ISCHR(mode)) return "a character device";
-  if (S_ISBLK(mode)) return "a block device";
-  return "a socket";
+// What a file that opened is when it is no regular file (a socket does not open).
+const char* file_kind(mode_t m) {
+  return S_ISDIR(m) ? "a directory" : S_ISFIFO(m) ? "a FIFO" : S_ISCHR(m) ? "a character device" : "a block device";
 }
 
 }  // namespace

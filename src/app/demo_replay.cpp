@@ -69,19 +69,19 @@ bool demo_replay::compare(int64_t frame, uint64_t checksum, uint64_t recorded) {
   return false;
 }
 
-bool demo_replay::after_frame(uint64_t checksum) {
+bool demo_replay::after_frame(checksum_proc checksum) {
   ++played_;
   demo_record r;
   if (!read(r)) return false;
-  if (r.item == demo_item::check) return compare(played_, checksum, r.checksum);
+  if (r.item == demo_item::check) return compare(played_, checksum(), r.checksum);
   ahead_ = r;
   has_ahead_ = true;
   return true;
 }
 
-bool demo_replay::check_end(uint64_t checksum) {
+bool demo_replay::check_end(checksum_proc checksum) {
   if (failed_) return false;
-  return compare(played_, checksum, stop_.checksum);
+  return compare(played_, checksum(), stop_.checksum);
 }
 
 }  // namespace vorn

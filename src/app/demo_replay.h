@@ -37,12 +37,14 @@ class demo_replay {
   double dt() const { return stop_.dt; }
   double t() const { return stop_.t; }
 
-  // After each frame, with the game's checksum: compares the frame's
-  // checksum record, if it has one. False on a departure or a failure.
-  bool after_frame(uint64_t checksum);
+  // The game's state checksum, asked only where the demo has one to compare.
+  using checksum_proc = uint64_t (*)();
+  // After each frame: compares the frame's checksum record, if it has one.
+  // False on a departure or a failure.
+  bool after_frame(checksum_proc checksum);
   // After the events that follow the last frame: compares the end
   // checksum. False on a departure or a failure.
-  bool check_end(uint64_t checksum);
+  bool check_end(checksum_proc checksum);
 
   // The recorded game and this one part (at departure_frame()).
   bool departed() const { return departed_; }

@@ -143,7 +143,7 @@ void playing_frame_times(double& dt, double& t) {
 void playing_frame(double dt, double t) {
   if (run->opts.timedemo) timedemo_frame_start();
   counted_frame(dt, t);
-  if (!run->replay.after_frame(state_checksum())) request_exit(run->replay.departed() ? 3 : 2);
+  if (!run->replay.after_frame(state_checksum)) request_exit(run->replay.departed() ? 3 : 2);
   if (!export_frame(run->frames_done)) request_exit(1);
 }
 
@@ -195,7 +195,7 @@ int finish_playing() {
   while (r.next_event(e)) {
     if (!exit_requested) game_event(e.kind, e.x, e.y, e.key, e.state);
   }
-  if (!r.check_end(state_checksum())) return r.failed() ? demo_failed() : demo_departed();
+  if (!r.check_end(state_checksum)) return r.failed() ? demo_failed() : demo_departed();
   return 0;
 }
 // --- the end of a run -----------------------------------------------------------

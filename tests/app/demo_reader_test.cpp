@@ -155,6 +155,11 @@ TEST(DemoReader, HeaderScreenSettingsAndEnd) {
   EXPECT_TRUE(demo.complete);
   ASSERT_TRUE(read_demo_text(whole, demo, error)) << error;
   EXPECT_EQ(demo.head.version, 2);
+  // Cut among the settings: a demo of no frames.
+  ASSERT_TRUE(read_demo_text(std::string(demo_header) + "\nscreen 8 8\nset a=1\nset b", demo, error)) << error;
+  EXPECT_FALSE(demo.complete);
+  EXPECT_EQ(demo.head.settings, "a=1\n");
+  EXPECT_TRUE(demo.frames.empty());
   // Settings of at most demo_max_settings bytes in all.
   const std::string line = "set k=" + std::string(demo_max_line - 6, '1') + "\n";
   std::string many = std::string(demo_header) + "\nscreen 8 8\n";

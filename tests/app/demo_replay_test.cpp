@@ -65,7 +65,8 @@ TEST_F(DemoReplay, ForgedChecksumsNeverPass) {
   // A checksum for frame 0, which no replay reaches, used to switch every
   // later comparison off; now it is damage.
   const size_t first_frame = forged.find("\nf ") + 1;
-  write_file(path("forged.demo"), forged.substr(0, first_frame) + "c 0 0123456789abcdef\n" + forged.substr(first_frame));
+  write_file(path("forged.demo"),
+             forged.substr(0, first_frame) + "c 0 0123456789abcdef\n" + forged.substr(first_frame));
   run = run_game_with({"--play", path("forged.demo")});
   EXPECT_EQ(run.code, 2);
   const auto line = std::count(forged.begin(), forged.begin() + first_frame, '\n') + 1;
@@ -129,12 +130,12 @@ TEST_F(DemoReplay, ADemoThatChangesWhileItPlaysIsDamaged) {
     while (!replay.failed() && replay.played() < replay.frames()) {
       while (replay.next_event(e)) {
       }
-      replay.after_frame(0);
+      replay.after_frame([] { return uint64_t{0}; });
     }
     while (replay.next_event(e)) {
     }
     EXPECT_TRUE(replay.failed()) << changed.size();
-    EXPECT_FALSE(replay.check_end(0));
+    EXPECT_FALSE(replay.check_end([] { return uint64_t{0}; }));
     EXPECT_FALSE(replay.departed());
   }
 }
