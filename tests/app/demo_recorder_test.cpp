@@ -101,6 +101,23 @@ TEST_F(DemoRecorder, AFailedWriteStopsTheRecordingAndTheGamePlaysOn) {
       << replay.err;
 }
 
+// Frame times so long that the total overflows: the recording stops before
+// the frame it cannot hold (exit 1, one line saying so) and what it left
+// replays.
+TEST_F(DemoRecorder, FrameTimesADemoCannotHoldStopTheRecordingCleanly) {
+  const std::string demo = path("huge.demo");
+  const game_run recorded = run_game_with({"--record", demo, "--fixed-dt", "1e308", "--frames", "70"});
+  EXPECT_EQ(recorded.code, 1);
+  EXPECT_NE(recorded.err.find("the time of frame 2 (dt 1e+308 s, total inf s) cannot be recorded; the recording "
+                              "stops after frame 1 (the demo replays up to frame 0), the game plays on"),
+            std::string::npos)
+      << recorded.err;
+  const game_run replayed = run_game_with({"--play", demo});
+  EXPECT_EQ(replayed.code, 0) << replayed.err;
+  EXPECT_NE(replayed.err.find("ends early (no end record): 0 frames played and checked"), std::string::npos)
+      << replayed.err;
+}
+
 TEST_F(DemoRecorder, WhatADemoCannotHoldStopsTheRecording) {
   reset_session();
   screen_w = 100;
