@@ -2,11 +2,10 @@
 // change makes exactly one press or release, whichever input caused it.
 #include "app/pad_map.h"
 
-#include <SDL.h>
-
 #include <algorithm>
 #include <cmath>
 
+#include "app/keys.h"
 #include "app/window.h"
 #include "base/rounding.h"
 #include "base/view.h"
@@ -59,11 +58,11 @@ void settle(pad_events& out, const pad_context& at) {
   const bool forward = pad.thrust_trigger || pad.forward_button;
   if (forward != pad.forward) {
     pad.forward = forward;
-    add_key(out, SDLK_w, forward, at);
+    add_key(out, key_w, forward, at);
   }
   if (pad.reverse_button != pad.reverse) {
     pad.reverse = pad.reverse_button;
-    add_key(out, SDLK_s, pad.reverse, at);
+    add_key(out, key_s, pad.reverse, at);
   }
 }
 
@@ -87,8 +86,8 @@ pad_events pad_button_changed(const pad_layout& layout, int32_t button, bool dow
   if (button < 0) return out;
   // Start is the pause key (left Ctrl, whose release does nothing, unlike
   // Space's, which stops the gun); Back is Enter.
-  if (button == layout.pause_button) add_key(out, SDLK_LCTRL, down, at);
-  if (button == layout.restart_button) add_key(out, SDLK_RETURN, down, at);
+  if (button == layout.pause_button) add_key(out, key_lctrl, down, at);
+  if (button == layout.restart_button) add_key(out, key_return, down, at);
   if (button == layout.fire_button) pad.fire_button = down;
   if (button == layout.forward_button) pad.forward_button = down;
   if (button == layout.reverse_button) pad.reverse_button = down;

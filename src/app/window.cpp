@@ -12,7 +12,9 @@
 #include <vector>
 
 #include "app/gamepad.h"
+#include "app/keys.h"
 #include "app/pad_map.h"
+#include "app/pixel_layout.h"
 #include "app/scaling.h"
 #include "image/image.h"
 #include "platform/display.h"
@@ -48,8 +50,11 @@ namespace {
 
 SDL_Surface* surface = nullptr;
 bool quit_registered = false;
-// The screen's own pixels while the window is scaled or fullscreen;
-// present() copies them onto the surface in blocks, at `place`.
+// Where the surface keeps each channel.
+pixel_layout surface_layout;
+// The screen's own pixels while the window is scaled or fullscreen, or while
+// the surface keeps its channels elsewhere than the game does; present()
+// copies them onto the surface in blocks, at `place`, in its layout.
 std::vector<uint32_t> own_pixels;
 picture_place place;
 // The desktop's size as SDL told it before the first video mode was set.
@@ -64,6 +69,23 @@ int32_t window_y = 0;
 // shows nothing new, and on SDL2 (sdl12-compat) every flip uploads and
 // renders the whole window.
 bool screen_changed = true;
+
+#if !defined(__EMSCRIPTEN__)
+// The game's key symbols are the desktop SDL's own.
+static_assert(key_arrow_up == SDLK_UP && key_arrow_down == SDLK_DOWN && key_return == SDLK_RETURN &&
+              key_escape == SDLK_ESCAPE && key_space == SDLK_SPACE && key_w == SDLK_w && key_lctrl == SDLK_LCTRL &&
+              key_rctrl == SDLK_RCTRL && key_lshift == SDLK_LSHIFT && key_rshift == SDLK_RSHIFT &&
+              key_lalt == SDLK_LALT && key_ralt == SDLK_RALT);
+#endif
+
+// The game's key symbol for an SDL key event's.
+int32_t key_symbol(const SDL_keysym& k) {
+#if defined(__EMSCRIPTEN__)
+  return key_from_browser(k.sym);
+#else
+  return k.sym & 0xFFFF;
+#endif
+}
 
 // The built-in 256-colour palette handed to SDL; with a 32-bit surface it has
 // no visible effect. A grey ramp.
@@ -94,20 +116,31 @@ void set_button(int button, bool down) {
 
 bool is_click_button(int button) { return button >= SDL_BUTTON_LEFT && button <= SDL_BUTTON_RIGHT; }
 
-bool uses_own_pixels() { return window_fullscreen || window_scale > 1; }
+bool uses_own_pixels() { return window_fullscreen || window_scale > 1 || !surface_layout.native; }
 
 // Surface coordinates to the screen's.
 int32_t screen_x_at(int32_t x) { return picture_coord(x, place.x, place.scale, screen_w); }
 int32_t screen_y_at(int32_t y) { return picture_coord(y, place.y, place.scale, screen_h); }
 
-// F11, or Enter with Alt held, switches fullscreen.
+// F11, or Enter with Alt held, switches fullscreen (in a browser, the
+// page's own fullscreen is the browser's business).
 bool is_fullscreen_key(const SDL_keysym& key) {
+#if defined(__EMSCRIPTEN__)
+  (void)key;
+  return false;
+#else
   if (key.sym == SDLK_F11) return true;
   return key.sym == SDLK_RETURN && ((key.mod & KMOD_ALT) != 0 || (current_state() & st_alt) != 0);
+#endif
 }
 
+// The releases of F11 and of Enter after Alt+Enter (SDL repeats them when
+// the video mode changes) belong to the switch, not the game: the game never
+// saw those keys go down.
 bool is_switch_release(const SDL_keysym& key) {
-  return (key.sym == SDLK_F11 || key.sym == SDLK_RETURN) && !held_keys[key.sym];
+  const int32_t sym = key_symbol(key);
+  const bool switch_key = key.sym == SDLK_F11 || sym == key_return;
+  return switch_key && !(sym >= 0 && sym < key_symbol_count && held_keys[sym]);
 }
 
 pad_context pad_here() { return pad_context{pointer_x, pointer_y, current_state()}; }
@@ -137,16 +170,14 @@ void handle_event(const SDL_Event& e) {
         toggle_fullscreen();
         break;
       }
-      const int32_t sym = e.key.keysym.sym & 0xFFFF;
+      const int32_t sym = key_symbol(e.key.keysym);
       set_key(sym, true);
       send(ev_key_down, 0, 0, sym, current_state());
       break;
     }
     case SDL_KEYUP: {
-      // The releases of F11 and of Enter after Alt+Enter (SDL repeats them
-      // when the video mode changes) belong to the switch, not the game.
       if (is_switch_release(e.key.keysym)) break;
-      const int32_t sym = e.key.keysym.sym & 0xFFFF;
+      const int32_t sym = key_symbol(e.key.keysym);
       set_key(sym, false);
       send(ev_key_up, 0, 0, sym, current_state());
       break;
@@ -241,7 +272,12 @@ bool set_video_mode(bool full) {
                  static_cast<long long>(w), static_cast<long long>(h));
     return false;
   }
+#if defined(__EMSCRIPTEN__)
+  // The browser's SDL makes an 8-bit surface when asked for a hardware palette.
+  Uint32 flags = SDL_HWSURFACE | SDL_DOUBLEBUF;
+#else
   Uint32 flags = SDL_HWSURFACE | SDL_DOUBLEBUF | SDL_HWPALETTE;
+#endif
   if (full) flags |= SDL_FULLSCREEN;
   // A fullscreen window starts at the desktop's corner: SDL on SDL2 keeps the
   // asked position even there when no window manager moves it.
@@ -271,6 +307,8 @@ bool set_video_mode(bool full) {
   surface = made;
   place = at;
   window_fullscreen = full;
+  const SDL_PixelFormat& format = *surface->format;
+  surface_layout = layout_of_masks(format.Rmask, format.Gmask, format.Bmask, format.Amask);
   return true;
 }
 
@@ -317,9 +355,9 @@ void reset_window_state() {
 
 uint16_t current_state() {
   uint16_t s = 0;
-  if (held_keys[SDLK_RSHIFT] || held_keys[SDLK_LSHIFT]) s |= st_shift;
-  if (held_keys[SDLK_RALT] || held_keys[SDLK_LALT]) s |= st_alt;
-  if (held_keys[SDLK_RCTRL] || held_keys[SDLK_LCTRL]) s |= st_ctrl;
+  if (held_keys[key_rshift] || held_keys[key_lshift]) s |= st_shift;
+  if (held_keys[key_ralt] || held_keys[key_lalt]) s |= st_alt;
+  if (held_keys[key_rctrl] || held_keys[key_lctrl]) s |= st_ctrl;
   if (left_down) s |= st_left;
   if (right_down) s |= st_right;
   if (middle_down) s |= st_middle;
@@ -458,6 +496,7 @@ void close_window() {
   window_scale = 1;
   window_fullscreen = false;
   place = picture_place{};
+  surface_layout = pixel_layout{};
   SDL_Quit();
 }
 
@@ -479,7 +518,18 @@ void present() {
     if (needs_lock() && SDL_LockSurface(surface) < 0) return;
     const int64_t pitch = surface->pitch / 4;
     uint32_t* corner = static_cast<uint32_t*>(surface->pixels) + place.y * pitch + place.x;
-    scale_pixels(own_pixels.data(), screen_w, screen_h, place.scale, corner, pitch);
+    if (surface_layout.native) {
+      scale_pixels(own_pixels.data(), screen_w, screen_h, place.scale, corner, pitch);
+    } else if (place.scale == 1 && place.x == 0 && place.y == 0) {
+      convert_pixels(own_pixels.data(), corner, own_pixels.size(), surface_layout);
+    } else {
+      // Blocks first, then each row of the picture into the surface's layout.
+      scale_pixels(own_pixels.data(), screen_w, screen_h, place.scale, corner, pitch);
+      const size_t row = static_cast<size_t>(screen_w) * static_cast<size_t>(place.scale);
+      for (int64_t y = 0; y < int64_t{screen_h} * place.scale; ++y) {
+        convert_pixels(corner + y * pitch, corner + y * pitch, row, surface_layout);
+      }
+    }
     if (needs_lock()) SDL_UnlockSurface(surface);
   }
   SDL_Flip(surface);

@@ -1,11 +1,11 @@
 // A gamepad's axes and buttons as the mouse and key events the game knows.
 #include "app/pad_map.h"
 
-#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <vector>
 
+#include "app/keys.h"
 #include "app/window.h"
 #include "base/view.h"
 
@@ -70,23 +70,23 @@ TEST_F(PadMap, TriggersAndButtonsHoldFireAndThrustOnce) {
   EXPECT_EQ(list(pad_axis_moved(layout, 5, -32768, at)), events{});   // the button still holds it
   EXPECT_EQ(list(pad_button_changed(layout, 5, false, at)), (events{{ev_button_up, 120, 80, 0, st_shift}}));
 
-  EXPECT_EQ(list(pad_button_changed(layout, 0, true, at)), (events{{ev_key_down, 0, 0, SDLK_w, st_shift}}));
+  EXPECT_EQ(list(pad_button_changed(layout, 0, true, at)), (events{{ev_key_down, 0, 0, key_w, st_shift}}));
   EXPECT_EQ(list(pad_axis_moved(layout, 2, 32767, at)), events{});
   EXPECT_EQ(list(pad_button_changed(layout, 0, false, at)), events{});
-  EXPECT_EQ(list(pad_axis_moved(layout, 2, -32768, at)), (events{{ev_key_up, 0, 0, SDLK_w, st_shift}}));
-  EXPECT_EQ(list(pad_button_changed(layout, 1, true, at)), (events{{ev_key_down, 0, 0, SDLK_s, st_shift}}));
-  EXPECT_EQ(list(pad_button_changed(layout, 1, false, at)), (events{{ev_key_up, 0, 0, SDLK_s, st_shift}}));
+  EXPECT_EQ(list(pad_axis_moved(layout, 2, -32768, at)), (events{{ev_key_up, 0, 0, key_w, st_shift}}));
+  EXPECT_EQ(list(pad_button_changed(layout, 1, true, at)), (events{{ev_key_down, 0, 0, key_s, st_shift}}));
+  EXPECT_EQ(list(pad_button_changed(layout, 1, false, at)), (events{{ev_key_up, 0, 0, key_s, st_shift}}));
   // Triggers that rest at 0 count any pull.
-  EXPECT_EQ(list(pad_axis_moved(layout, 2, 1, at)), (events{{ev_key_down, 0, 0, SDLK_w, st_shift}}));
+  EXPECT_EQ(list(pad_axis_moved(layout, 2, 1, at)), (events{{ev_key_down, 0, 0, key_w, st_shift}}));
 }
 
 // Start is the pause key whose release does nothing (left Ctrl: Space's
 // release would stop the gun), Back is Enter; unmapped inputs do nothing,
 // and a button given two jobs does both.
 TEST_F(PadMap, StartPausesBackIsEnterAndTheLayoutIsTheConfigurations) {
-  EXPECT_EQ(list(pad_button_changed(layout, 7, true, at)), (events{{ev_key_down, 0, 0, SDLK_LCTRL, st_shift}}));
-  EXPECT_EQ(list(pad_button_changed(layout, 7, false, at)), (events{{ev_key_up, 0, 0, SDLK_LCTRL, st_shift}}));
-  EXPECT_EQ(list(pad_button_changed(layout, 6, true, at)), (events{{ev_key_down, 0, 0, SDLK_RETURN, st_shift}}));
+  EXPECT_EQ(list(pad_button_changed(layout, 7, true, at)), (events{{ev_key_down, 0, 0, key_lctrl, st_shift}}));
+  EXPECT_EQ(list(pad_button_changed(layout, 7, false, at)), (events{{ev_key_up, 0, 0, key_lctrl, st_shift}}));
+  EXPECT_EQ(list(pad_button_changed(layout, 6, true, at)), (events{{ev_key_down, 0, 0, key_return, st_shift}}));
   EXPECT_EQ(list(pad_button_changed(layout, 9, true, at)), events{});
   EXPECT_EQ(list(pad_axis_moved(layout, 4, 32767, at)), events{});
   EXPECT_EQ(list(pad_button_changed(layout, -1, true, at)), events{});
@@ -98,7 +98,7 @@ TEST_F(PadMap, StartPausesBackIsEnterAndTheLayoutIsTheConfigurations) {
   EXPECT_EQ(list(pad_axis_moved(odd, -1, 32767, at)), events{});
   EXPECT_EQ(list(pad_axis_moved(odd, 5, 32767, at)), events{});
   EXPECT_EQ(list(pad_button_changed(odd, 3, true, at)),
-            (events{{ev_key_down, 0, 0, SDLK_LCTRL, st_shift}, {ev_key_down, 0, 0, SDLK_w, st_shift}}));
+            (events{{ev_key_down, 0, 0, key_lctrl, st_shift}, {ev_key_down, 0, 0, key_w, st_shift}}));
   EXPECT_EQ(configured_pad_layout().fire_axis, 5);
   EXPECT_EQ(configured_pad_layout().pause_button, 7);
 }
