@@ -48,6 +48,8 @@ done
 # F11: a window of the screen's size; Alt+Enter: fullscreen again.
 xdotool key F11
 sleep 1
+# A new video mode may come in a new window (it does on SDL2).
+find_window || fail "no window after F11"
 geometry=$(xdotool getwindowgeometry "$window_id" | sed -n 's/.*Geometry: //p')
 [ "$geometry" = "600x400" ] || fail "after F11 the window is $geometry"
 press_key alt+Return

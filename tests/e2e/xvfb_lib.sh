@@ -38,6 +38,13 @@ stop_display() {
   xvfb_pid=""
 }
 
+# find_window: sets window_id to the game's window, the one with its caption
+# (SDL2 also makes windows of its own without one); fails while there is none.
+find_window() {
+  window_id=$(xdotool search --all --pid "$game_pid" --name '^Vorn' 2>/dev/null | tail -n 1)
+  [ -n "$window_id" ]
+}
+
 # With VORN_EXPECT_SDL2 set (the run on sdl12-compat), the game must have
 # SDL2 loaded: otherwise the test would quietly check classic SDL 1.2 again.
 check_sdl_in_use() {
@@ -55,8 +62,7 @@ start_game() {
   game_pid=$!
   local i
   for i in $(seq 100); do
-    window_id=$(xdotool search --pid "$game_pid" --name '^Vorn' 2>/dev/null | head -n 1)
-    [ -n "$window_id" ] && { check_sdl_in_use; return; }
+    find_window && { check_sdl_in_use; return; }
     kill -0 "$game_pid" 2>/dev/null || break
     sleep 0.1
   done
