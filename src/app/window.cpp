@@ -313,9 +313,10 @@ bool set_video_mode(bool full) {
 }
 
 // The display connection broke: nothing of SDL's video may be called again.
+// The screen's pixels stay readable (a replay's last events may still take a
+// screenshot).
 void window_lost() {
   surface = nullptr;
-  screen.pixels = nullptr;
   if (on_window_lost != nullptr) on_window_lost();
   std::fputs("vorn: the connection to the display was lost\n", stderr);
   std::fflush(nullptr);
@@ -432,11 +433,6 @@ bool open_window(int32_t width, int32_t height, int32_t bpp, bool fullscreen,
 
   if (screen_w <= 0 || screen_h <= 0) {
     std::fprintf(stderr, "vorn: cannot open a window of %d x %d pixels\n", screen_w, screen_h);
-    return false;
-  }
-  if (!surface_size_fits_sdl(window_w, int64_t{screen_h} * window_scale)) {
-    std::fprintf(stderr, "vorn: cannot open a window of %lld x %lld pixels (too large for a video surface)\n",
-                 static_cast<long long>(window_w), static_cast<long long>(screen_h) * window_scale);
     return false;
   }
   bool opened = fullscreen && set_video_mode(true);
