@@ -55,6 +55,22 @@ class WindowTest : public testing::Test {
     e.button.y = y;
     SDL_PushEvent(&e);
   }
+  static void push_axis(Uint8 axis, Sint16 value) {
+    SDL_Event e{};
+    e.type = SDL_JOYAXISMOTION;
+    e.jaxis.type = SDL_JOYAXISMOTION;
+    e.jaxis.axis = axis;
+    e.jaxis.value = value;
+    SDL_PushEvent(&e);
+  }
+  static void push_pad_button(Uint8 type, Uint8 button) {
+    SDL_Event e{};
+    e.type = type;
+    e.jbutton.type = type;
+    e.jbutton.button = button;
+    e.jbutton.state = type == SDL_JOYBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+    SDL_PushEvent(&e);
+  }
   static void push_motion(Uint16 x, Uint16 y) {
     SDL_Event e{};
     e.type = SDL_MOUSEMOTION;
@@ -149,22 +165,6 @@ TEST_F(WindowTest, AnExitRequestStopsDrainingTheQueue) {
 // stand for, before the game (or a recorder) sees them; the stick aims from
 // the screen's centre while there is no ship.
 TEST_F(WindowTest, GamepadEventsArriveAsMouseAndKeyEvents) {
-  const auto push_axis = [](Uint8 axis, Sint16 value) {
-    SDL_Event e{};
-    e.type = SDL_JOYAXISMOTION;
-    e.jaxis.type = SDL_JOYAXISMOTION;
-    e.jaxis.axis = axis;
-    e.jaxis.value = value;
-    SDL_PushEvent(&e);
-  };
-  const auto push_pad_button = [](Uint8 type, Uint8 button) {
-    SDL_Event e{};
-    e.type = type;
-    e.jbutton.type = type;
-    e.jbutton.button = button;
-    e.jbutton.state = type == SDL_JOYBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
-    SDL_PushEvent(&e);
-  };
   push_motion(10, 20);
   push_axis(5, 32767);                     // right trigger
   push_pad_button(SDL_JOYBUTTONDOWN, 0);   // A
