@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include "app/commands.h"
 #include "app/demo.h"
 #include "app/demo_recorder.h"
@@ -20,6 +22,7 @@
 #include "app/export_frames.h"
 #include "app/frame_loop.h"
 #include "app/game.h"
+#include "app/gamepad.h"
 #include "app/options.h"
 #include "app/sound.h"
 #include "app/state_hash.h"
@@ -59,6 +62,8 @@ struct run_state {
   std::string shown_name;  // the demo's name as messages show it
   // A run whose frames stopped on an error ends with this code.
   int failed_code = 0;
+  // Between a recorded frame's start and its checksum.
+  bool in_recorded_frame = false;
 };
 std::unique_ptr<run_state> run;
 
@@ -115,8 +120,10 @@ void recording_event(int32_t kind, int32_t x, int32_t y, int32_t key, uint16_t s
 
 void recording_frame(double dt, double t) {
   run->recorder.frame(dt, t);
+  run->in_recorded_frame = true;
   counted_frame(dt, t);
   run->recorder.after_frame(run->frames_done);
+  run->in_recorded_frame = false;
 }
 
 // --- playing ------------------------------------------------------------------
@@ -218,6 +225,22 @@ void print_summary() {
       checksum_hex(state_checksum()).c_str());
 }
 
+// The window went away from outside (or the display with it): the run ends
+// as after a close request, here and now, since nothing may return into SDL
+// or Xlib. The frame being recorded, if any, had drawn and presented, so its
+// checksum is due.
+[[noreturn]] void end_after_lost_window() {
+  if (run->in_recorded_frame) run->recorder.after_frame(run->frames_done);
+  if (run->opts.play_file.empty()) {
+    on_event(ev_quit, 0, 0, 0, 0);
+  } else {
+    request_exit(0);
+  }
+  const int code = end_run();
+  std::fflush(nullptr);
+  _exit(code);
+}
+
 // Everything before the first frame: the window, the world, the sound, the
 // demo files and the loop's hooks; 0 when the frames may start.
 int start_run() {
@@ -234,13 +257,17 @@ int start_run() {
   if (recording && !run->recorder.claim(opts.record_file)) return 1;
   frame_proc frame = playing ? playing_frame : recording ? recording_frame : counted_frame;
   event_proc event = recording ? recording_event : game_event;
-  if (!open_window(screenx, screeny, 32, false, caption, frame, event, opts.scale)) return 1;
+  if (!open_window(screenx, screeny, 32, opts.fullscreen && !opts.headless, caption, frame, event, opts.scale)) {
+    return 1;
+  }
   const demo_head& head = run->replay.head();
   if (playing && (screen_w != head.screen_w || screen_h != head.screen_h)) {
     std::fprintf(stderr, "vorn: demo %s was recorded at %d x %d, but the window opened at %d x %d\n", demo_name(),
                  head.screen_w, head.screen_h, screen_w, screen_h);
     return 2;
   }
+  // A pad plays live games only: replays feed their own events.
+  if (!opts.headless && !playing) open_gamepad();
   caption_stats = true;
   frame_cap = opts.max_fps > 0 ? opts.max_fps : 60000;
   screenshots_enabled = !playing || opts.screenshots;
@@ -259,6 +286,7 @@ int start_run() {
     hooks.frame_times = playing_frame_times;
   }
   if (opts.timedemo) reset_timedemo(run->replay.frames());
+  on_window_lost = end_after_lost_window;
   begin_frame_loop(hooks);
   return 0;
 }
