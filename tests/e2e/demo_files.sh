@@ -28,7 +28,11 @@ run --config small.txt --fixed-dt 0.0166 --frames 30 --record both.demo
 rc=$?
 [ "$rc" -eq 1 ] || fail "the second recording into one file: exit code $rc: $(cat err)"
 grep -qx "vorn: cannot record into both.demo: another game is recording into it" err || fail "$(cat err)"
-sleep 1.2
+# Until the first game has a checksum on disk.
+for _ in $(seq 400); do
+  grep -q '^c ' both.demo && break
+  sleep 0.05
+done
 kill -TERM "$first"
 wait "$first"
 rc=$?
