@@ -1,6 +1,7 @@
-// The demo reader's records: which event kinds a demo may hold, every way a
-// record can be damaged or misplaced (each refused with its reason and
-// line), and the file itself: only regular files, read errors as errors,
+// The demo reader: which event kinds a demo may hold, every way a record can
+// be damaged or misplaced (each refused with its reason and line), demos cut
+// anywhere (a recording game that was killed) read up to their last
+// checksum, and the file itself: only regular files, read errors as errors,
 // lines of bounded length, the same records however the buffer cuts them.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -37,6 +38,47 @@ TEST(DemoReader, EventKindsAreTheOnesTheGameHands) {
       EXPECT_EQ(error.rfind("line 3:", 0), 0u) << error;
     }
   }
+}
+
+// A demo of `frames` frames with a checksum every 60 and an event on every
+// seventh frame, and its end after an event.
+std::string small_demo(int64_t frames) {
+  std::string text = std::string(demo_header) + "\nscreen 320 240\nset enemy_count=3\n";
+  for (int64_t i = 1; i <= frames; ++i) {
+    if (i % 7 == 0) text += demo_event_line({5, static_cast<int32_t>(i), 0, 0, 0});
+    text += demo_frame_line(0.0166, 0.0166 * static_cast<double>(i));
+    if (i % demo_check_interval == 0) text += demo_check_line(i, 0x1234567800000000ull + static_cast<uint64_t>(i));
+  }
+  return text + demo_event_line({4, 0, 0, 27, 1}) + demo_end_line(frames, 0xabcdef0123456789ull);
+}
+
+// Cut at every byte of the last kilobyte: each cut reads as the frames up to
+// the last whole checksum record before the cut, with every checksum before
+// it; a damaged line anywhere is still refused.
+TEST(DemoReader, CutAnywhereReadsToItsLastChecksum) {
+  const std::string whole = small_demo(200);
+  demo_data d;
+  std::string error;
+  for (size_t cut = whole.size() - 1024; cut < whole.size(); ++cut) {
+    const std::string text = whole.substr(0, cut);
+    ASSERT_TRUE(read_demo_text(text, d, error)) << "cut at " << cut << ": " << error;
+    EXPECT_FALSE(d.complete);
+    // The last checksum record that ends with its line end.
+    size_t at = text.rfind("\nc ");
+    while (at != std::string::npos && text.find('\n', at + 1) == std::string::npos) at = text.rfind("\nc ", at - 1);
+    const int64_t last = at == std::string::npos ? 0 : std::stoll(text.substr(at + 3));
+    ASSERT_EQ(static_cast<int64_t>(d.frames.size()), last) << "cut at " << cut;
+    ASSERT_EQ(static_cast<int64_t>(d.checks.size()), last / demo_check_interval) << "cut at " << cut;
+  }
+  std::string damaged = whole.substr(0, whole.size() - 100);
+  damaged.replace(damaged.rfind("f "), 2, "f x");
+  EXPECT_FALSE(read_demo_text(damaged, d, error));
+  ASSERT_TRUE(read_demo_text(whole, d, error)) << error;
+  EXPECT_TRUE(d.complete);
+  EXPECT_EQ(d.frames.size(), 200u);
+  EXPECT_EQ(d.checks.size(), 3u);
+  EXPECT_EQ(d.trailing.size(), 1u);
+  EXPECT_EQ(d.end_checksum, 0xabcdef0123456789ull);
 }
 
 // `body` between the screen size and an end record for `frames` frames.
@@ -205,37 +247,24 @@ class DemoFile : public testing::Test {
 // Every record of a reader, as text, for comparing two readers.
 std::string records_of(demo_reader& reader) {
   demo_head head;
-  std::string error;
+  demo_record r;
+  std::string error, out;
   if (!reader.read_head(head, error)) return error;
-  std::string out = std::to_string(head.screen_w) + head.settings;
-  for (;;) {
-    demo_record r;
+  do {
     if (!reader.next(r, error)) return out + error;
-    out += std::to_string(static_cast<int>(r.item)) + ' ' + std::to_string(r.event.kind) + ' ' +
-           std::to_string(r.event.key) + ' ' + std::to_string(r.dt) + ' ' + std::to_string(r.frame) + '\n';
-    if (r.item == demo_item::end || r.item == demo_item::cut) {
-      // Asked again, the last record stays.
-      demo_record again;
-      EXPECT_TRUE(reader.next(again, error));
-      EXPECT_EQ(again.item, r.item);
-      return out;
-    }
-  }
+    out += std::to_string(static_cast<int>(r.item)) + ' ' + std::to_string(r.event.x) + ' ' + std::to_string(r.t) +
+           ' ' + std::to_string(r.frame) + '\n';
+  } while (r.item != demo_item::end && r.item != demo_item::cut);
+  return out;
 }
 
 // A file read a buffer at a time gives the records of the same text read
 // from memory, whole, cut mid-line and damaged late, and again after a rewind.
 TEST_F(DemoFile, ReadsTheRecordsOfTheSameTextInMemory) {
-  std::string text = std::string(demo_header) + "\nscreen 320 240\n";
-  for (int i = 0; i < 30; ++i) text += "set k" + std::to_string(i) + "=" + std::string(3000, '9') + "\n";
-  for (int i = 1; i <= 3000; ++i) {
-    if (i % 3 == 0) text += demo_event_line({5, i, -i, 0, 0});
-    text += demo_frame_line(0.016, 0.016 * i);
-    if (i % demo_check_interval == 0) text += demo_check_line(i, 0xfeedull * static_cast<uint64_t>(i));
-  }
+  const std::string text = small_demo(7000);
   ASSERT_GT(text.size(), 2u * 65536);
   for (const std::string& variant :
-       {text + demo_end_line(3000, 1), text.substr(0, text.size() - 7), text + "f 1 x\n" + demo_end_line(3001, 1)}) {
+       {text, text.substr(0, text.size() - 7), text.substr(0, text.size() - 40) + "f 1 x\n"}) {
     demo_reader in_memory, from_file;
     std::string error;
     in_memory.open_text(variant);
@@ -260,10 +289,17 @@ TEST_F(DemoFile, OnlyRegularFilesThatReadAreDemos) {
   EXPECT_EQ(error, "cannot read it: not a regular file but a FIFO");
   EXPECT_FALSE(demo_reader().open("/dev/zero", error));
   EXPECT_EQ(error, "cannot read it: not a regular file but a character device");
+  // A gigabyte on one line (a sparse file): refused at its first 4097 bytes.
+  const std::string huge = write("huge.demo", "vorn-demo 2\nscreen 8 8\n");
+  ASSERT_EQ(truncate(huge.c_str(), 1 << 30), 0);
+  demo_reader big;
+  ASSERT_TRUE(big.open(huge, error)) << error;
+  demo_head head;
+  EXPECT_FALSE(big.read_head(head, error));
+  EXPECT_EQ(error, "line 3: longer than 4096 bytes");
   // A file that fails to read is an error, never the end of a cut demo.
   demo_reader mem;
   ASSERT_TRUE(mem.open("/proc/self/mem", error)) << error;
-  demo_head head;
   EXPECT_FALSE(mem.read_head(head, error));
   EXPECT_EQ(error, "cannot read it after line 0: Input/output error");
 }

@@ -4,8 +4,6 @@
 // a demo that changes while it plays is damaged, and replays take no
 // screenshots unless asked; an export that fails says why.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -15,6 +13,7 @@
 #include "app/demo.h"
 #include "app/demo_replay.h"
 #include "game_runs.h"
+#include "support/file_size_limit.h"
 
 namespace vorn {
 namespace {
@@ -160,15 +159,8 @@ TEST_F(DemoReplay, ScreenshotsOnlyWhenAsked) {
 // the reason.
 TEST_F(DemoReplay, AFullDiskStopsTheExportWithItsReason) {
   const std::string demo = record(5);
-  rlimit before{};
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &before), 0);
-  const auto old_handler = signal(SIGXFSZ, SIG_IGN);
-  rlimit limit = before;
-  limit.rlim_cur = 1000;
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
-  const game_run run = run_game_with({"--play", demo, "--export-frames", path("frames")});
-  setrlimit(RLIMIT_FSIZE, &before);
-  signal(SIGXFSZ, old_handler);
+  const game_run run =
+      with_file_size_limit(1000, [&] { return run_game_with({"--play", demo, "--export-frames", path("frames")}); });
   EXPECT_EQ(run.code, 1);
   EXPECT_EQ(run.err, "vorn: cannot write " + path("frames") + "/frame-000001.png: File too large\n");
   EXPECT_TRUE(std::filesystem::is_empty(path("frames")));
