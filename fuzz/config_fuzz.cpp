@@ -1,9 +1,12 @@
 // Fuzz target of the configuration text: the record parser with blanks kept
 // and dropped and several separators, every number reader on the raw input,
 // and the configuration loader applied to the tunables. It checks the
-// parser's line limits and numeric fields, the readers against the standard
-// library where both must agree, and that the settings reached print and
-// load back exactly.
+// parser's line limits and numeric fields, that text handed over in pieces
+// or behind a byte-order mark parses the same, the readers against the
+// standard library where both must agree (integer literals against the
+// hardware's conversion), and that the settings reached print and load back
+// exactly.
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <charconv>
@@ -66,8 +69,12 @@ void check_records(std::string_view text, bool keep_blanks, char separator) {
       require(r.ival == vorn::str_to_int(r.text), "ival is the integer reading of the value");
       require(r.bval == (r.ival > 0), "bval is ival > 0");
       const bool has_real_mark = r.text.find_first_of(".e") != std::string::npos;
-      require(same_bits(r.rval, has_real_mark ? vorn::str_to_real(r.text) : double(r.ival)),
-              "rval is the real reading, or ival without '.' or 'e'");
+      double literal = 0.0;
+      const bool is_literal = vorn::read_integer_literal(r.text, literal);
+      require(same_bits(r.rval, is_literal      ? literal
+                                : has_real_mark ? vorn::str_to_real(r.text)
+                                                : double(r.ival)),
+              "rval is an integer literal's value, else the real reading, or ival without '.' or 'e'");
       // Component separators: every ',' and every kept space.
       std::size_t separators = 0;
       for (const char c : r.text) separators += c == ',' || c == ' ';
@@ -83,6 +90,52 @@ void check_records(std::string_view text, bool keep_blanks, char separator) {
               "a value not starting with a sign or digit leaves the numbers zero");
     }
   }
+}
+
+bool same_records(const vorn::preca& a, const vorn::preca& b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (a[i].line != b[i].line || a[i].key != b[i].key || !same_bits(a[i].rval, b[i].rval)) return false;
+  return true;
+}
+
+// A text behind a byte-order mark parses like the text (unless it starts
+// with a mark of its own, which is then part of its first line), and handed
+// over in pieces like the whole.
+void check_pieces(std::string_view text, std::size_t cut) {
+  const std::string marked = "\xEF\xBB\xBF" + std::string(text);
+  const vorn::preca whole = vorn::parse_records(marked.data(), marked.size(), false, '=');
+  if (!text.starts_with("\xEF\xBB\xBF"))
+    require(same_records(whole, vorn::parse_records(text.data(), text.size(), false, '=')),
+            "a byte-order mark changes no record");
+  vorn::preca pieces;
+  vorn::record_stream s;
+  const vorn::record_sink keep = [&](const vorn::parserectyp& r) { pieces.push_back(r); };
+  for (std::size_t at = 0; at < marked.size(); at += cut) {
+    // The mark comes whole in the first piece.
+    const std::size_t n = at == 0 ? std::max<std::size_t>(cut, 3) : cut;
+    vorn::feed_records(s, std::string_view(marked).substr(at, n), keep);
+    at += n - cut;
+  }
+  vorn::end_records(s, keep);
+  require(same_records(whole, pieces), "a text in pieces parses like the whole");
+}
+
+// An integer literal that fits 64 bits: its sign and magnitude.
+bool small_literal(std::string_view s, uint64_t& magnitude, bool& negative) {
+  negative = !s.empty() && s[0] == '-';
+  if (!s.empty() && (s[0] == '-' || s[0] == '+')) s.remove_prefix(1);
+  const bool hex = s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X');
+  if (hex) s.remove_prefix(2);
+  if (s.empty() || s.size() > (hex ? 16u : 19u)) return false;
+  magnitude = 0;
+  for (const char c : s) {
+    const int d = c >= '0' && c <= '9' ? c - '0' : hex && c >= 'a' && c <= 'f' ? c - 'a' + 10
+                                                 : hex && c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+    if (d < 0) return false;
+    magnitude = magnitude * (hex ? 16 : 10) + static_cast<uint64_t>(d);
+  }
+  return true;
 }
 
 void check_number_readers(std::string_view text) {
@@ -115,6 +168,21 @@ void check_number_readers(std::string_view text) {
   // an int32 printed in decimal reads back to itself.
   require(same_bits(vorn::str_to_real(vorn::format_real(r)), r), "a printed real reads back exactly");
   require(vorn::str_to_int(std::to_string(i)) == i, "a printed integer reads back exactly");
+
+  // An integer literal reads as its exact value, rounded to the nearest
+  // double (the hardware's conversion of the integer is the reference), and
+  // a real key given it takes that value, however far beyond int32 it is.
+  uint64_t magnitude = 0;
+  bool negative = false;
+  if (small_literal(trimmed, magnitude, negative)) {
+    const double exact = magnitude == 0 ? 0.0 : negative ? -double(magnitude) : double(magnitude);
+    double read = 1.5;
+    require(vorn::read_integer_literal(text, read) && same_bits(read, exact),
+            "an integer literal reads as its exact value");
+    vorn::reset_tunables();
+    vorn::apply_config_text("ai_ds_repulse=" + std::string(trimmed));
+    require(same_bits(vorn::ai_ds_repulse, exact), "a real key takes an integer literal's exact value");
+  }
 
   // The component readers read the same components, however many are asked for.
   const auto pair = vorn::str_to_pair(text);
@@ -191,6 +259,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   constexpr std::pair<bool, char> others[] = {{true, '='}, {false, ' '}, {true, ' '}, {false, ';'}, {true, ';'}};
   const auto [keep_blanks, separator] = others[size % std::size(others)];
   check_records(text, keep_blanks, separator);
+  check_pieces(text, size % 11 + 1);
   check_number_readers(text);
   check_config(text);
   return 0;
