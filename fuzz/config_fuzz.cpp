@@ -42,8 +42,8 @@ bool all_zero(const std::array<double, N>& a) {
   return true;
 }
 
-void check_records(std::string_view text, bool keep_blanks, char separator) {
-  const vorn::preca records = vorn::parse_records(text.data(), text.size(), keep_blanks, separator);
+vorn::preca check_records(std::string_view text, bool keep_blanks, char separator) {
+  vorn::preca records = vorn::parse_records(text.data(), text.size(), keep_blanks, separator);
   // Every stored line holds at least 2 characters and came from at least
   // one of the input's bytes.
   require(records.size() <= text.size() / 2, "no more records than the text has lines");
@@ -90,6 +90,7 @@ void check_records(std::string_view text, bool keep_blanks, char separator) {
               "a value not starting with a sign or digit leaves the numbers zero");
     }
   }
+  return records;
 }
 
 bool same_records(const vorn::preca& a, const vorn::preca& b) {
@@ -99,22 +100,22 @@ bool same_records(const vorn::preca& a, const vorn::preca& b) {
   return true;
 }
 
-// A text behind a byte-order mark parses like the text (unless it starts
-// with a mark of its own, which is then part of its first line), and handed
-// over in pieces like the whole.
-void check_pieces(std::string_view text, std::size_t cut) {
-  const std::string marked = "\xEF\xBB\xBF" + std::string(text);
-  const vorn::preca whole = vorn::parse_records(marked.data(), marked.size(), false, '=');
-  if (!text.starts_with("\xEF\xBB\xBF"))
-    require(same_records(whole, vorn::parse_records(text.data(), text.size(), false, '=')),
+// A text handed over in pieces parses like the whole, and behind a
+// byte-order mark like itself (unless it starts with a mark of its own,
+// which is then part of its first line). `whole` is the text's records.
+void check_pieces(std::string_view text, const vorn::preca& whole, std::size_t cut) {
+  if (!text.starts_with("\xEF\xBB\xBF")) {
+    const std::string marked = "\xEF\xBB\xBF" + std::string(text);
+    require(same_records(whole, vorn::parse_records(marked.data(), marked.size(), false, '=')),
             "a byte-order mark changes no record");
+  }
   vorn::preca pieces;
   vorn::record_stream s;
   const vorn::record_sink keep = [&](const vorn::parserectyp& r) { pieces.push_back(r); };
-  for (std::size_t at = 0; at < marked.size(); at += cut) {
-    // The mark comes whole in the first piece.
+  for (std::size_t at = 0; at < text.size(); at += cut) {
+    // A mark comes whole in the first piece.
     const std::size_t n = at == 0 ? std::max<std::size_t>(cut, 3) : cut;
-    vorn::feed_records(s, std::string_view(marked).substr(at, n), keep);
+    vorn::feed_records(s, text.substr(at, n), keep);
     at += n - cut;
   }
   vorn::end_records(s, keep);
@@ -255,11 +256,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // The game's own reading ('=', blanks dropped) every time; one of the
   // parser's other settings, chosen by the input's length, besides. Every
   // setting is still reached by many inputs, at a third of the cost.
-  check_records(text, false, '=');
+  const vorn::preca records = check_records(text, false, '=');
   constexpr std::pair<bool, char> others[] = {{true, '='}, {false, ' '}, {true, ' '}, {false, ';'}, {true, ';'}};
   const auto [keep_blanks, separator] = others[size % std::size(others)];
   check_records(text, keep_blanks, separator);
-  check_pieces(text, size % 11 + 1);
+  check_pieces(text, records, size % 11 + 1);
   check_number_readers(text);
   check_config(text);
   return 0;

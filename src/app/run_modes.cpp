@@ -278,17 +278,18 @@ int configure() {
 }
 
 // --print-config: the settings on standard output, and on standard error
-// which file they came from. Standard output redirected into that very
-// file was emptied by the shell before the game could read it: printing the
-// defaults there would pass them off as the user's settings.
+// which file they came from. Standard output redirected into that very file
+// (same device and inode) was emptied by the shell before the game could
+// read it: printing the defaults there would pass them off as the user's
+// settings.
 int print_settings() {
   struct stat out {};
   if (run.config.read && fstat(STDOUT_FILENO, &out) == 0 && static_cast<uint64_t>(out.st_dev) == run.config.device &&
       static_cast<uint64_t>(out.st_ino) == run.config.inode) {
     std::fprintf(stderr,
-                 "vorn: standard output is %s, the configuration file being read, which the shell emptied "
-                 "before the game could read it; nothing is printed (vorn --write-config writes the settings "
-                 "into their file)\n",
+                 "vorn: standard output is %s, the configuration file being read: a shell redirection with '>' "
+                 "empties it before the game reads it, so nothing is printed into it (vorn --write-config "
+                 "writes the settings into their file)\n",
                  run.config_file.c_str());
     return 1;
   }
@@ -296,7 +297,9 @@ int print_settings() {
     std::fprintf(stderr, "vorn: settings read from %s\n", run.config_file.c_str());
   } else if (run.opts.play_file.empty()) {
     const std::string user = user_config_file();
-    std::fprintf(stderr, "vorn: no configuration file read (looked for %s in the working directory%s%s); these are the defaults\n",
+    std::fprintf(stderr,
+                 "vorn: no configuration file read (looked for %s in the working directory%s%s); "
+                 "these are the defaults\n",
                  config_file_name, user.empty() ? "" : " and ", user.c_str());
   }
   std::fputs(format_config().c_str(), stdout);

@@ -40,9 +40,9 @@ config_status load_config(const std::string& file_name, bool must_exist) {
       if (!must_exist) return {};
       return {false, "configuration file " + file_name + " does not exist"};
     case text_file_outcome::cannot_open:
-      if (!must_exist)
-        return {true, "cannot open configuration file " + file_name + ": " + file.reason + "; the default settings are used"};
-      return {false, "cannot open configuration file " + file_name + ": " + file.reason};
+      if (must_exist) return {false, "cannot open configuration file " + file_name + ": " + file.reason};
+      return {true, "cannot open configuration file " + file_name + ": " + file.reason +
+                        "; the default settings are used"};
     default: return {false, "cannot read configuration file " + file_name + ": " + file.reason};
   }
 }

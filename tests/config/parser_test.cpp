@@ -118,7 +118,8 @@ TEST(ParseRecords, LongLinesSplitEvery250Characters) {
 // the cuts), the records are those of the whole text.
 TEST(ParseRecords, TextInPiecesParsesLikeTheWholeText) {
   std::string text = "\xEF\xBB\xBF" "a=1\r\n{ block\n over=2 }\nb=0x1e\n" + std::string(600, 'k') + "=7\r\n";
-  for (int i = 0; i < 40; ++i) text += "key" + std::to_string(i) + "=" + std::to_string(i * 37) + (i % 3 ? "\n" : "\r\n");
+  for (int i = 0; i < 40; ++i)
+    text += "key" + std::to_string(i) + "=" + std::to_string(i * 37) + (i % 3 ? "\n" : "\r\n");
   text += "last=5";
   const preca whole = parse(text);
   ASSERT_EQ(whole.size(), 46u);  // the long line is three

@@ -68,7 +68,7 @@ ls ./*.tmp-* 2>/dev/null && fail "temporary files left behind"
 # --- The recipe that used to empty the file -----------------------------------------
 "$game" --print-config >vorn_config.txt 2>err
 [ $? -eq 1 ] || fail "--print-config into the file it reads must exit 1"
-grep -q "standard output is vorn_config.txt, the configuration file being read" err ||
+grep -q "standard output is vorn_config.txt, the configuration file being read: " err ||
   fail "--print-config into its own file does not say why: $(cat err)"
 [ ! -s vorn_config.txt ] || fail "--print-config printed into the file it read"
 
