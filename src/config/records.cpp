@@ -153,7 +153,8 @@ bool stored_line(bool in_block, const line_fields& f) { return in_block == f.end
 // The numeric readings of a value that starts like a number.
 void read_numbers(parserectyp& r, bool real_flag, int components) {
   r.ival = str_to_int(r.text);
-  if (!read_integer_literal(r.text, r.rval)) r.rval = real_flag ? str_to_real(r.text) : static_cast<double>(r.ival);
+  if (!read_integer_literal(r.text, r.rval))
+    r.rval = real_flag ? str_to_real(r.text) : static_cast<double>(r.ival);
   if (components >= 1) r.pair = str_to_pair(r.text);
   if (components >= 2) r.triple = str_to_triple(r.text);
   if (components >= 3) r.quad = str_to_quad(r.text);
