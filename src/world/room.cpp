@@ -29,11 +29,17 @@ constexpr uint64_t enemy_list_bytes = 5 * sizeof(int32_t) + 16;
 
 }  // namespace
 
-void expect_room(uint64_t more) {
+namespace {
+
+// Throws std::bad_alloc unless `held` and `more` bytes fit in the budget together.
+void expect_fits(uint64_t held, uint64_t more) {
   const uint64_t budget = memory_budget();
-  const uint64_t held = record_bytes();
   if (held > budget || more > budget - held) throw std::bad_alloc();
 }
+
+}  // namespace
+
+void expect_room(uint64_t more) { expect_fits(record_bytes(), more); }
 
 void expect_indices(uint64_t have, uint64_t more) {
   if (have > max_records || more > max_records - have) throw std::bad_alloc();
@@ -58,8 +64,7 @@ void check_particle_room(int64_t count) {
   while (size < start + n) {
     size = 2 * size + 1;
     if (size <= capacity) continue;
-    const uint64_t peak = bytes_of(capacity + size, sizeof(partrec));
-    if (peak > memory_budget() || others > memory_budget() - peak) throw std::bad_alloc();
+    expect_fits(others, bytes_of(capacity + size, sizeof(partrec)));
     capacity = size;
   }
 }
