@@ -87,7 +87,9 @@ grep -q "a device, not a regular file" err || fail "a device: $(cat err)"
 # one warning and the defaults. Root opens any file, so the game runs as
 # nobody then.
 as_user=()
-[ "$(id -u)" -eq 0 ] && as_user=(setpriv --reuid=65534 --regid=65534 --clear-groups)
+# (A coverage build then writes its counts where nobody may, not onto stderr.)
+mkdir -m 777 "$dir/gcov"
+[ "$(id -u)" -eq 0 ] && as_user=(setpriv --reuid=65534 --regid=65534 --clear-groups env GCOV_PREFIX="$dir/gcov")
 printf 'enemy_count=3\n' >vorn_config.txt
 chmod 000 vorn_config.txt
 chmod 777 .
