@@ -198,18 +198,6 @@ void check_number_readers(std::string_view text) {
   }
 }
 
-std::vector<double> tunable_values() {
-  std::vector<double> out;
-  for (const vorn::tunable& t : vorn::tunable_table()) {
-    switch (t.kind) {
-      case vorn::tunable_kind::flag: out.push_back(*t.flag_ptr ? 1.0 : 0.0); break;
-      case vorn::tunable_kind::integer: out.push_back(*t.int_ptr); break;
-      case vorn::tunable_kind::real: out.push_back(*t.real_ptr); break;
-    }
-  }
-  return out;
-}
-
 bool same_values(const std::vector<double>& a, const std::vector<double>& b) {
   if (a.size() != b.size()) return false;
   for (std::size_t k = 0; k < a.size(); ++k)
@@ -224,14 +212,14 @@ bool same_values(const std::vector<double>& a, const std::vector<double>& b) {
 void check_config(std::string_view text) {
   static const std::vector<double> defaults = [] {
     vorn::reset_tunables();
-    const std::vector<double> values = tunable_values();
+    const std::vector<double> values = vorn::save_tunables();
     vorn::apply_config_text(vorn::format_config());
-    require(same_values(tunable_values(), values), "the printed defaults load back exactly");
+    require(same_values(vorn::save_tunables(), values), "the printed defaults load back exactly");
     return values;
   }();
   vorn::reset_tunables();
   vorn::apply_config_text(text);
-  const std::vector<double> applied = tunable_values();
+  const std::vector<double> applied = vorn::save_tunables();
   for (double v : applied) require(std::isfinite(v), "every tunable stays finite");
   if (same_values(applied, defaults)) return;
 
@@ -246,7 +234,7 @@ void check_config(std::string_view text) {
   }
   vorn::reset_tunables();
   vorn::apply_config_text(printed);
-  require(same_values(tunable_values(), applied), "printed settings load back exactly");
+  require(same_values(vorn::save_tunables(), applied), "printed settings load back exactly");
 }
 
 }  // namespace

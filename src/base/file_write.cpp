@@ -98,15 +98,12 @@ int create_new_file(const std::string& path, const content_writer& write, std::s
   std::FILE* f = nullptr;
   if (const int err = open_temp(path, temp, f)) return err;
   int err = fill(f, write, false);
-  for (int n = 0; err == 0; ++n) {
-    if (n == max_numbered_names) {
-      err = EEXIST;
-      break;
+  if (err == 0) {
+    err = EEXIST;
+    for (int n = 0; err == EEXIST && n < max_numbered_names; ++n) {
+      chosen = numbered_name(path, n);
+      err = take_new_name(temp, chosen);
     }
-    chosen = numbered_name(path, n);
-    err = take_new_name(temp, chosen);
-    if (err == 0) break;
-    if (err == EEXIST) err = 0;
   }
   // After a link the temporary name is left over; after a rename it is gone.
   unlink(temp.c_str());

@@ -4,18 +4,18 @@
 #include "base/file_write.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <set>
 #include <string>
+
+#include "support/file_size_limit.h"
 
 namespace vorn {
 namespace {
@@ -94,15 +94,8 @@ TEST_F(FileWrite, AFailedReplacementLeavesTheOldFileWhole) {
   const std::string target = path("settings.txt");
   std::ofstream(target) << "enemy_count=11\n";
   // A file size limit fails the write part way, as a full disk would.
-  rlimit old{}, small{};
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-  small = old;
-  small.rlim_cur = 100;
-  const auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-  const int err = replace_file(target, text(std::string(5000, 'x')));
-  setrlimit(RLIMIT_FSIZE, &old);
-  std::signal(SIGXFSZ, old_handler);
+  const int err =
+      vorn_test::with_file_size_limit(100, [&] { return replace_file(target, text(std::string(5000, 'x'))); });
   EXPECT_EQ(err, EFBIG);
   EXPECT_EQ(read(target), "enemy_count=11\n");
 
