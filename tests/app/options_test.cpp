@@ -89,26 +89,17 @@ TEST(CommandLine, AMissingValueNamesItsOption) {
 
 // --write-config takes the next word as its file unless it is an option.
 TEST(CommandLine, WriteConfigTakesAnOptionalFile) {
-  const auto parse_words = [](std::vector<std::string> words, options& o, std::string& error) {
-    words.insert(words.begin(), "vorn");
-    std::vector<char*> argv;
-    for (std::string& w : words) argv.push_back(w.data());
-    return parse_options(static_cast<int>(argv.size()), argv.data(), o, error);
-  };
   options o;
   std::string error;
-  ASSERT_TRUE(parse_words({"--write-config", "--config", "a.txt"}, o, error)) << error;
-  EXPECT_TRUE(o.write_config);
-  EXPECT_EQ(o.write_config_file, "");
-  EXPECT_EQ(o.config_file, "a.txt");
-  ASSERT_TRUE(parse_words({"--write-config", "b.txt", "--headless"}, o, error)) << error;
+  ASSERT_TRUE(parse("--write-config", "--headless", o, error)) << error;
+  EXPECT_TRUE(o.write_config && o.headless && o.write_config_file.empty());
+  ASSERT_TRUE(parse("--write-config", "b.txt", o, error)) << error;
   EXPECT_EQ(o.write_config_file, "b.txt");
-  EXPECT_TRUE(o.headless);
-  ASSERT_TRUE(parse_words({"--write-config"}, o, error)) << error;
-  EXPECT_EQ(o.write_config_file, "");
-  EXPECT_FALSE(parse_words({"--write-config", ""}, o, error));
+  EXPECT_FALSE(parse("--write-config", "", o, error));
   EXPECT_EQ(error, "--write-config takes a file name, not an empty one");
-  EXPECT_FALSE(parse_words({"--write-config", "c.txt", "--play", "x.demo"}, o, error));
+  std::string words[] = {"vorn", "--play", "x.demo", "--write-config"};
+  char* argv[] = {words[0].data(), words[1].data(), words[2].data(), words[3].data()};
+  EXPECT_FALSE(parse_options(4, argv, o, error));  // a demo's settings are not the configuration's
 }
 
 TEST(CommandLine, EachParseStartsFromTheDefaults) {

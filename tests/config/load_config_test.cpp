@@ -10,13 +10,11 @@
 #include <cerrno>
 #include <cfloat>
 #include <clocale>
-#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -188,37 +186,6 @@ TEST_F(LoadConfig, ByteOrderMarkIntegerLiteralsOfRealsAndTheFileIdentity) {
   EXPECT_EQ(def_lives, INT32_MAX);  // integer keys still saturate
   EXPECT_EQ(ds_xpos, 2.5);
   EXPECT_EQ(ds_ypos, -182.5);  // a mark later on is part of the key
-}
-
-TEST_F(LoadConfig, WrittenSettingsReplaceTheFileWhole) {
-  const std::string path = write("enemy_count=11 // mine\n");
-  ASSERT_TRUE(load_config(path).ok);
-  spawn_x = 0.1;
-  ASSERT_EQ(write_config_file(path), 0);
-  const std::vector<uint64_t> written = snapshot();
-  reset_tunables();
-  ASSERT_TRUE(load_config(path).ok);
-  EXPECT_EQ(snapshot(), written);
-  EXPECT_EQ(enemy_count, 11);
-  std::ifstream in(path);
-  const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  EXPECT_EQ(text, format_config());
-  EXPECT_EQ(write_config_file((dir_ / "no" / "such").string()), ENOENT);
-}
-
-TEST(Tunables, SavedValuesComeBackBitForBit) {
-  reset_tunables();
-  debug = true;
-  screenx = INT32_MIN;
-  spawn_x = -0.0;
-  ai_attract = 5e-324;
-  const std::vector<double> saved = save_tunables();
-  const std::string printed = format_config();
-  reset_tunables();
-  restore_tunables(saved);
-  EXPECT_EQ(format_config(), printed);
-  EXPECT_TRUE(std::signbit(spawn_x));
-  reset_tunables();
 }
 
 TEST(FormatReal, AlwaysReadsBackAsAReal) {

@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
-#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -143,18 +141,6 @@ TEST(ParseRecords, TextInPiecesParsesLikeTheWholeText) {
   }
   // Only the very start holds a mark.
   EXPECT_EQ(parse("x=1\n\xEF\xBB\xBFy=2")[1].key, "\xEF\xBB\xBFy");
-}
-
-TEST(ParseRecords, IntegerLiteralsGiveTheirExactRealReading) {
-  const preca r = parse("big=100000000000\nhex=0x1e\nneg=-0x10\nzero=-0\nbroken=-12x\nreal=1e11\n");
-  ASSERT_EQ(r.size(), 6u);
-  EXPECT_EQ(r[0].ival, INT32_MAX);
-  EXPECT_EQ(r[0].rval, 1e11);
-  EXPECT_EQ(r[1].rval, 30.0);
-  EXPECT_EQ(r[2].rval, -16.0);
-  EXPECT_FALSE(std::signbit(r[3].rval));
-  EXPECT_EQ(r[4].rval, 12.0);  // not a complete literal: the integer reading
-  EXPECT_EQ(r[5].rval, 1e11);
 }
 
 }  // namespace
