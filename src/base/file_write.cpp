@@ -62,18 +62,15 @@ int take_new_name(const std::string& temp, const std::string& name) {
   return rename(temp.c_str(), name.c_str()) == 0 ? 0 : errno;
 }
 
-}  // namespace
-
+// path with "-n" before its extension (n > 0), or path itself for n = 0.
 std::string numbered_name(const std::string& path, int n) {
   if (n == 0) return path;
-  const std::size_t slash = path.rfind('/');
-  std::size_t dot = path.rfind('.');
-  // No extension: a dot in a folder's name, or a leading dot, is not one.
-  if (dot == std::string::npos || (slash != std::string::npos && dot < slash) ||
-      dot == (slash == std::string::npos ? 0 : slash + 1))
-    dot = path.size();
-  return path.substr(0, dot) + "-" + std::to_string(n) + path.substr(dot);
+  const std::size_t dot = path.find_last_of("./");
+  const std::size_t at = dot != std::string::npos && path[dot] == '.' ? dot : path.size();
+  return path.substr(0, at) + "-" + std::to_string(n) + path.substr(at);
 }
+
+}  // namespace
 
 int replace_file(const std::string& path, const content_writer& write) {
   std::string target = path;

@@ -27,7 +27,4 @@ int replace_file(const std::string& path, const content_writer& write);
 // name in `chosen`, or the errno of what failed.
 int create_new_file(const std::string& path, const content_writer& write, std::string& chosen);
 
-// path with "-n" before its extension (n > 0), or path itself for n = 0.
-std::string numbered_name(const std::string& path, int n);
-
 }  // namespace vorn

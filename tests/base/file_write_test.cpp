@@ -46,15 +46,6 @@ class FileWrite : public ::testing::Test {
   fs::path dir_;
 };
 
-TEST(NumberedName, TheNumberGoesBeforeTheExtension) {
-  EXPECT_EQ(numbered_name("shot.bmp", 0), "shot.bmp");
-  EXPECT_EQ(numbered_name("shot.bmp", 1), "shot-1.bmp");
-  EXPECT_EQ(numbered_name("a.b/shot", 2), "a.b/shot-2");
-  EXPECT_EQ(numbered_name("x/.rc", 3), "x/.rc-3");
-  EXPECT_EQ(numbered_name(".rc", 4), ".rc-4");
-  EXPECT_EQ(numbered_name("a.tar.gz", 12), "a.tar-12.gz");
-}
-
 TEST_F(FileWrite, NewFilesNeverReplaceOne) {
   std::ofstream(path("shot-2.bmp")) << "someone else's";
   std::string chosen;

@@ -45,8 +45,19 @@ run 0 "the user's file" --print-config
 [ "$(setting enemy_count)" = 8 ] || fail "the user's file is not read"
 grep -qx "vorn: settings read from $user_file" err || fail "--print-config does not name the user's file: $(cat err)"
 mkdir -p "$dir/xdg/vorn" && printf 'enemy_count=9\n' >"$dir/xdg/vorn/vorn_config.txt"
-XDG_CONFIG_HOME="$dir/xdg" run 0 "XDG_CONFIG_HOME" --print-config
+XDG_CONFIG_HOME="$dir/xdg//" run 0 "XDG_CONFIG_HOME" --print-config
 [ "$(setting enemy_count)" = 9 ] || fail "the file under XDG_CONFIG_HOME is not read"
+XDG_CONFIG_HOME=xdg run 0 "a relative XDG_CONFIG_HOME" --print-config  # not absolute: ignored
+[ "$(setting enemy_count)" = 8 ] || fail "a relative XDG_CONFIG_HOME is not ignored"
+ln -s nowhere vorn_config.txt
+run 0 "a link that leads nowhere" --print-config
+[ "$(setting enemy_count)" = 8 ] || fail "a dangling vorn_config.txt hides the user's file"
+rm vorn_config.txt
+(unset HOME && run 0 "no HOME" --print-config) || exit 1
+grep -q "(looked for vorn_config.txt in the working directory); " err || fail "no HOME: $(cat err)"
+HOME=/nonexistent/home run 1 "a home that is not there" --write-config
+grep -q "cannot make the folder of /nonexistent/home/.config/vorn/vorn_config.txt: No such file" err ||
+  fail "a home that is not there: $(cat err)"
 
 # The working directory's file comes first, and --write-config keeps what it
 # sets (with a byte-order mark, as some editors write it).
