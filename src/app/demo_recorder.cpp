@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -46,8 +47,9 @@ bool demo_recorder::claim(const std::string& file_name) {
   const char* why = nullptr;
   if (fd_ < 0 || ::fcntl(fd_, F_SETFL, 0) != 0) {
     why = std::strerror(errno);
-  } else if (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
-    why = errno == EWOULDBLOCK ? "another game is recording into it" : std::strerror(errno);
+  } else if (::flock(fd_, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
+    // (A file system that cannot lock at all still records.)
+    why = "another game is recording into it";
   }
   if (why == nullptr) return true;
   std::fprintf(stderr, "vorn: cannot record into %s: %s\n", printable(file_name).c_str(), why);
@@ -67,14 +69,14 @@ bool demo_recorder::begin() {
   buffer_.append(std::to_string(screen_w)).append(" ").append(std::to_string(screen_h)).append("\n");
   const std::string settings = format_config();
   for (size_t start = 0; start < settings.size();) {
-    const size_t nl = settings.find('\n', start);
-    buffer_.append("set ").append(settings, start, nl - start).append("\n");
-    start = nl + 1;
+    const size_t end = std::min(settings.find('\n', start), settings.size());
+    buffer_.append("set ").append(settings, start, end - start).append("\n");
+    start = end + 1;
   }
   // A regular file is emptied now that it is ours; a pipe or a device is
   // written as it is.
   struct stat st {};
-  int err = ::fstat(fd_, &st) != 0 || (S_ISREG(st.st_mode) && ::ftruncate(fd_, 0) != 0) ? errno : write_out();
+  const int err = ::fstat(fd_, &st) != 0 || (S_ISREG(st.st_mode) && ::ftruncate(fd_, 0) != 0) ? errno : write_out();
   if (err == 0) return true;
   stopped_ = true;
   std::fprintf(stderr, "vorn: cannot write demo %s: %s\n", printable(name_).c_str(), std::strerror(err));
