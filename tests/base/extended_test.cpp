@@ -56,7 +56,9 @@ uint64_t digest_of_mixes() {
   set_random_seed(12345);
   for (int32_t i = 0; i < 200000; ++i) {
     const float t = static_cast<float>(random_real());
-    feed(blend(static_cast<color_t>(Random(1 << 24)), static_cast<color_t>(Random(1 << 24)), t));
+    const color_t c1 = static_cast<color_t>(Random(1 << 24));
+    const color_t c2 = static_cast<color_t>(Random(1 << 24));
+    feed(blend(c1, c2, t));
   }
   return h;
 }
@@ -64,7 +66,7 @@ uint64_t digest_of_mixes() {
 TEST(Blend, MixesTheSameColoursOnEveryMachine) {
   // Worked out on x86-64, where the mix was first computed in the x87
   // extended format.
-  EXPECT_EQ(digest_of_mixes(), 0x5b01165ba9acecfdull);
+  EXPECT_EQ(digest_of_mixes(), 0x5cd08004d622dc3dull);
 }
 
 #if defined(__i386__) || defined(__x86_64__)
