@@ -26,3 +26,8 @@ bash tests/e2e/golden_demos.sh "$PWD/build/clang/vorn"
 # A demo recorded live in a window by the optimised g++ build replays in the
 # clang build.
 bash tests/e2e/demo_live.sh "$PWD/build/release/vorn" "$PWD/build/clang/vorn"
+
+# Determinism across machines, for real: the unit tests, every golden demo and
+# the exported frames on a 64-bit ARM, a big-endian and a 32-bit machine
+# under qemu (tools/cross.sh all covers every Debian release architecture).
+tools/cross.sh arm64 s390x i386

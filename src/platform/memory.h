@@ -6,7 +6,8 @@
 
 namespace vorn {
 
-// The smaller of the machine's physical memory and the process's address
+// The smaller of the machine's physical memory, what the process's pointers
+// can address (2^31 - 1 bytes on 32-bit machines), and the process's address
 // space and data limits, in bytes. Swap is not counted: a world that lives
 // in swap does not play.
 uint64_t memory_budget();
