@@ -89,8 +89,9 @@ frames_demo="$demo_dir/shoot_enemy.demo"
 export_every=60
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DVORN_TESTS=OFF >/dev/null
 cmake --build build/release --target vorn >/dev/null
-reference_frames="$PWD/build/cross/reference-frames"
-rm -rf "$reference_frames" && mkdir -p "$reference_frames"
+mkdir -p build/cross
+reference_frames="$(mktemp -d "$PWD/build/cross/reference.XXXXXX")"
+trap 'rm -rf "$reference_frames"' EXIT
 build/release/vorn --headless --play "$frames_demo" --export-frames "$reference_frames" \
   --export-every "$export_every" >/dev/null
 
