@@ -9,8 +9,8 @@
 #include <cstring>
 
 #include "base/rounding.h"
-#include "base/wide_int.h"
 #include "base/view.h"
+#include "base/wide_int.h"
 
 namespace vorn {
 
