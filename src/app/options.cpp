@@ -46,8 +46,20 @@ bool parse_options(int argc, char** argv, options& out, std::string& error) {
       out.version = true;
     } else if (arg == "--print-config") {
       out.print_config = true;
+    } else if (arg == "--write-config") {
+      out.write_config = true;
+      // FILE is optional: the next argument, unless it is an option.
+      if (i + 1 < argc && argv[i + 1][0] != '-') {
+        out.write_config_file = argv[++i];
+        if (out.write_config_file.empty()) {
+          error = "--write-config takes a file name, not an empty one";
+          return false;
+        }
+      }
     } else if (arg == "--headless") {
       out.headless = true;
+    } else if (arg == "--fullscreen") {
+      out.fullscreen = true;
     } else if (arg == "--summary") {
       out.summary = true;
     } else if (arg == "--config") {
@@ -124,6 +136,10 @@ bool parse_options(int argc, char** argv, options& out, std::string& error) {
     error = "--export-frames needs --play FILE";
     return false;
   }
+  if (out.write_config && !out.play_file.empty()) {
+    error = "--write-config writes the configuration's settings, not a demo's (--print-config shows those)";
+    return false;
+  }
   if (out.timedemo && out.play_file.empty()) {
     error = "--timedemo times a demo: it needs --play FILE";
     return false;
@@ -138,7 +154,10 @@ std::string usage_text() {
          "\n"
          "Options:\n"
          "  --config FILE     read the settings from FILE instead of vorn_config.txt\n"
+         "                    (the working directory's, else the one in ~/.config/vorn)\n"
          "  --print-config    print every setting in effect as key=value and exit\n"
+         "  --write-config [FILE]  write every setting in effect into FILE, by default\n"
+         "                    the file read (else ~/.config/vorn/vorn_config.txt), and exit\n"
          "  --headless        run without a window (SDL's dummy video driver)\n"
          "  --frames N        end normally after N frames (0: build the world and end)\n"
          "  --fixed-dt S      give every frame the time S seconds instead of the measured one\n"
@@ -152,6 +171,7 @@ std::string usage_text() {
          "  --sound           play sound in a --headless run too\n"
          "  --volume N        sound volume from 0 to 100 (default 70)\n"
          "  --scale N         show every pixel as an N x N block (1 to 8; default 1)\n"
+         "  --fullscreen      start in fullscreen (F11 or Alt+Enter switches)\n"
          "  --max-fps N       run at most N frames per second, sleeping in between\n"
          "  --export-frames DIR  with --play: write each frame as DIR/frame-NNNNNN.png\n"
          "  --export-every K  with --export-frames: keep only every K-th frame\n"
@@ -167,7 +187,10 @@ std::string usage_text() {
          "  p                 screenshot (BMP)    d           debug view\n"
          "  m                 plain or smooth lines  n           sound off and on\n"
          "  Enter             restart after Game Over, exit after Victory\n"
+         "  F11, Alt+Enter    fullscreen or window\n"
          "  Escape            quit\n"
+         "  gamepad           left stick aims, right trigger fires, left trigger or A\n"
+         "                    thrusts, B reverses, Start pauses, Back is Enter\n"
          "\n"
          "Exit status: 0 on a normal end, 1 on a start-up or run-time failure,\n"
          "2 on a bad command line or a damaged demo, 3 when a demo does not replay.\n";

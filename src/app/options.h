@@ -10,9 +10,11 @@ struct options {
   bool help = false;
   bool version = false;
   bool print_config = false;
+  bool write_config = false;          // write the settings in effect to a file and exit
+  std::string write_config_file;      // that file; empty: where they were read from (run_modes)
   bool headless = false;              // SDL's dummy video driver, no window
   bool summary = false;               // one JSON line on standard output at a normal end
-  std::string config_file = "vorn_config.txt";
+  std::string config_file;            // --config FILE
   int64_t frames = -1;                // end after this many frames; -1: run until quit
   double fixed_dt = 0.0;              // > 0: every frame takes this time instead of the measured one
   std::string record_file;            // write a demo
@@ -24,6 +26,7 @@ struct options {
   int32_t volume = 70;                // 0..100
   bool config_named = false;          // --config given: its file must exist
   int32_t scale = 1;                  // each screen pixel shows as a scale x scale block
+  bool fullscreen = false;            // start in fullscreen
   int32_t max_fps = 0;                // > 0: at most this many frames per second
   std::string export_dir;             // with --play: write the frames there as PNG
   int64_t export_every = 1;           // keep every this many-th frame

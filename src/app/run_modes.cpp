@@ -3,10 +3,14 @@
 // configuration), the start-up order they share, and the end of a run.
 #include "app/run_modes.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <exception>
 #include <fstream>
 #include <new>
@@ -14,18 +18,22 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include "app/commands.h"
 #include "app/demo.h"
 #include "app/demo_recorder.h"
 #include "app/export_frames.h"
 #include "app/frame_loop.h"
 #include "app/game.h"
+#include "app/gamepad.h"
 #include "app/options.h"
 #include "app/sound.h"
 #include "app/state_hash.h"
 #include "app/timedemo.h"
 #include "app/window.h"
 #include "base/rules_version.h"
+#include "config/config_path.h"
 #include "config/load_config.h"
 #include "config/print_config.h"
 #include "config/tunables.h"
@@ -58,6 +66,11 @@ struct run_state {
   int64_t departed_at = -1;
   // A run whose frames stopped on an error ends with this code.
   int failed_code = 0;
+  // Between a recorded frame's start and its checksum.
+  bool in_recorded_frame = false;
+  // The configuration file read, if any.
+  config_status config;
+  std::string config_file;
 };
 run_state run;
 
@@ -71,6 +84,9 @@ void reset_run() {
   run.desync = false;
   run.departed_at = -1;
   run.failed_code = 0;
+  run.in_recorded_frame = false;
+  run.config = config_status{};
+  run.config_file.clear();
   reset_session();
   reset_window_state();
   reset_sound_state();
@@ -108,8 +124,10 @@ void recording_event(int32_t kind, int32_t x, int32_t y, int32_t key, uint16_t s
 
 void recording_frame(double dt, double t) {
   run.recorder.frame(dt, t);
+  run.in_recorded_frame = true;
   counted_frame(dt, t);
   run.recorder.after_frame(run.frames_done);
+  run.in_recorded_frame = false;
 }
 
 // --- playing ------------------------------------------------------------------
@@ -214,6 +232,22 @@ void print_summary() {
       checksum_hex(state_checksum()).c_str());
 }
 
+// The window went away from outside (or the display with it): the run ends
+// as after a close request, here and now, since nothing may return into SDL
+// or Xlib. The frame being recorded, if any, had drawn and presented, so its
+// checksum is due.
+[[noreturn]] void end_after_lost_window() {
+  if (run.in_recorded_frame) run.recorder.after_frame(run.frames_done);
+  if (run.opts.play_file.empty()) {
+    on_event(ev_quit, 0, 0, 0, 0);
+  } else {
+    request_exit(0);
+  }
+  const int code = end_run();
+  std::fflush(nullptr);
+  _exit(code);
+}
+
 // Everything before the first frame: the window, the world, the sound, the
 // demo files and the loop's hooks; 0 when the frames may start.
 int start_run() {
@@ -226,12 +260,17 @@ int start_run() {
   }
   frame_proc frame = playing ? playing_frame : recording ? recording_frame : counted_frame;
   event_proc event = recording ? recording_event : game_event;
-  if (!open_window(screenx, screeny, 32, false, caption, frame, event, run.opts.scale)) return 1;
+  if (!open_window(screenx, screeny, 32, run.opts.fullscreen && !run.opts.headless, caption, frame, event,
+                   run.opts.scale)) {
+    return 1;
+  }
   if (playing && (screen_w != run.demo.screen_w || screen_h != run.demo.screen_h)) {
     std::fprintf(stderr, "vorn: demo %s was recorded at %d x %d, but the window opened at %d x %d\n",
                  run.opts.play_file.c_str(), run.demo.screen_w, run.demo.screen_h, screen_w, screen_h);
     return 2;
   }
+  // A pad plays live games only: replays feed their own events.
+  if (!run.opts.headless && !playing) open_gamepad();
   caption_stats = true;
   frame_cap = run.opts.max_fps > 0 ? run.opts.max_fps : 60000;
   game_reset(false);
@@ -251,6 +290,7 @@ int start_run() {
     hooks.frame_times = playing_frame_times;
   }
   if (run.opts.timedemo) reset_timedemo(static_cast<int64_t>(run.demo.frames.size()));
+  on_window_lost = end_after_lost_window;
   begin_frame_loop(hooks);
   return 0;
 }
@@ -285,11 +325,69 @@ int configure() {
     screeny = run.demo.screen_h;
     return 0;
   }
-  const config_status config = load_config(run.opts.config_file, run.opts.config_named);
-  if (!config.ok) {
-    std::fprintf(stderr, "vorn: %s\n", config.message.c_str());
+  const std::string file = run.opts.config_named ? run.opts.config_file : default_config_file();
+  if (file.empty()) return 0;
+  run.config = load_config(file, run.opts.config_named);
+  // --write-config must not replace a file whose settings it could not read.
+  if (!run.config.ok || (run.opts.write_config && !run.config.message.empty())) {
+    std::fprintf(stderr, "vorn: %s\n", run.config.message.c_str());
     return 1;
   }
+  if (!run.config.message.empty()) std::fprintf(stderr, "vorn: %s\n", run.config.message.c_str());
+  if (run.config.read) run.config_file = file;
+  return 0;
+}
+
+// --print-config: the settings on standard output, and on standard error
+// which file they came from. Standard output redirected into that very file
+// (same device and inode) was emptied by the shell before the game could
+// read it: printing the defaults there would pass them off as the user's
+// settings.
+int print_settings() {
+  struct stat out {};
+  if (run.config.read && fstat(STDOUT_FILENO, &out) == 0 && static_cast<uint64_t>(out.st_dev) == run.config.device &&
+      static_cast<uint64_t>(out.st_ino) == run.config.inode) {
+    std::fprintf(stderr,
+                 "vorn: standard output is %s, the configuration file being read: a shell redirection with '>' "
+                 "empties it before the game reads it, so nothing is printed into it (vorn --write-config "
+                 "writes the settings into their file)\n",
+                 run.config_file.c_str());
+    return 1;
+  }
+  if (run.config.read) {
+    std::fprintf(stderr, "vorn: settings read from %s\n", run.config_file.c_str());
+  } else if (run.opts.play_file.empty()) {
+    const std::string user = user_config_file();
+    std::fprintf(stderr,
+                 "vorn: no configuration file read (looked for %s in the working directory%s%s); "
+                 "these are the defaults\n",
+                 config_file_name, user.empty() ? "" : " and ", user.c_str());
+  }
+  std::fputs(format_config().c_str(), stdout);
+  return 0;
+}
+
+// --write-config: the settings in effect into the file named, else the file
+// they were read from, else the user's file in the desktop's configuration
+// folder (made when missing), else, without a home, the working directory's.
+int write_settings() {
+  std::string target = run.opts.write_config_file;
+  if (target.empty()) target = run.config_file;
+  if (target.empty()) {
+    target = user_config_file();
+    if (target.empty()) {
+      target = config_file_name;
+    } else if (const int err = make_user_config_folder(target)) {
+      std::fprintf(stderr, "vorn: cannot make the folder of %s: %s\n", target.c_str(), std::strerror(err));
+      return 1;
+    }
+  }
+  if (const int err = write_config_file(target)) {
+    std::fprintf(stderr, "vorn: cannot write the settings to %s: %s (the file is as it was)\n", target.c_str(),
+                 std::strerror(err));
+    return 1;
+  }
+  std::printf("vorn: settings written to %s\n", target.c_str());
   return 0;
 }
 
@@ -341,10 +439,10 @@ int begin_checked(int argc, char** argv) {
   return guarded([] {
     load_font();
     if (const int code = configure(); code != 0) return code;
-    if (run.opts.print_config) {
-      std::fputs(format_config().c_str(), stdout);
-      return 0;
+    if (run.opts.write_config) {
+      if (const int code = write_settings(); code != 0 || !run.opts.print_config) return code;
     }
+    if (run.opts.print_config) return print_settings();
     const int code = start_run();
     return code != 0 ? code : run_continues;
   });

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <span>
+#include <vector>
 
 namespace vorn {
 
@@ -51,6 +52,20 @@ extern double plr_thrust;
 extern double plr_gun_heat;
 extern double plr_gun_force;
 extern double plr_beam_length;
+// The gamepad's layout: axis and button numbers as SDL counts them (-1: none).
+// They shape only how a pad's input becomes mouse and keyboard events, never
+// the game itself.
+extern int32_t pad_aim_x;
+extern int32_t pad_aim_y;
+extern int32_t pad_fire_axis;
+extern int32_t pad_thrust_axis;
+extern int32_t pad_fire_button;
+extern int32_t pad_forward_button;
+extern int32_t pad_reverse_button;
+extern int32_t pad_pause_button;
+extern int32_t pad_restart_button;
+extern int32_t pad_dead_zone;
+extern int32_t pad_aim_distance;
 
 enum class tunable_kind { flag, integer, real };
 
@@ -70,5 +85,10 @@ std::span<const tunable> tunable_table();
 
 // Puts every tunable back to its default.
 void reset_tunables();
+
+// Every tunable's value in table order (a flag as 0 or 1), and putting such
+// values back, bit for bit.
+std::vector<double> save_tunables();
+void restore_tunables(const std::vector<double>& saved);
 
 }  // namespace vorn

@@ -7,6 +7,8 @@
 #include <cstring>
 #include <vector>
 
+#include "base/file_write.h"
+
 namespace vorn {
 
 namespace {
@@ -46,7 +48,8 @@ bool fail(const std::string& name, const char* reason) {
 
 }  // namespace
 
-bool save_bmp(const std::string& file_name, const uint32_t* pixels, int32_t width, int32_t height) {
+bool save_bmp(const std::string& file_name, const uint32_t* pixels, int32_t width, int32_t height,
+              std::string* written) {
   const std::string name =
       (!file_name.empty() && file_name[0] == '/') ? file_name.substr(1) : file_name;
   // The file size field has 32 bits: 54 + 4 * width * height must fit.
@@ -57,34 +60,23 @@ bool save_bmp(const std::string& file_name, const uint32_t* pixels, int32_t widt
     return fail(name, std::strerror(EINVAL));
   }
 
-  const std::string temp = name + ".tmp";
-  std::FILE* f = std::fopen(temp.c_str(), "wb");
-  if (f == nullptr) return fail(name, std::strerror(errno));
-
-  uint8_t header[bmp_header_size];
-  fill_header(header, width, height, uint32_t(image_size));
-  bool ok = std::fwrite(header, 1, sizeof header, f) == sizeof header;
-  // Each pixel as the bytes blue, green, red, alpha, whatever the machine's
-  // byte order.
-  std::vector<uint8_t> bytes(size_t(width) * 4);
-  for (int32_t y = height - 1; ok && y >= 0; --y) {
-    const uint32_t* row = pixels + size_t(y) * size_t(width);
-    for (size_t x = 0; x < size_t(width); ++x) put32(&bytes[4 * x], row[x]);
-    ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  }
-  int err = ok ? 0 : errno;
-  if (std::fclose(f) != 0 && ok) {
-    ok = false;
-    err = errno;
-  }
-  if (ok && std::rename(temp.c_str(), name.c_str()) != 0) {
-    ok = false;
-    err = errno;
-  }
-  if (!ok) {
-    std::remove(temp.c_str());
-    return fail(name, std::strerror(err != 0 ? err : EIO));
-  }
+  const auto write = [&](std::FILE* f) {
+    uint8_t header[bmp_header_size];
+    fill_header(header, width, height, uint32_t(image_size));
+    bool ok = std::fwrite(header, 1, sizeof header, f) == sizeof header;
+    // Each pixel as the bytes blue, green, red, alpha, whatever the
+    // machine's byte order.
+    std::vector<uint8_t> bytes(size_t(width) * 4);
+    for (int32_t y = height - 1; ok && y >= 0; --y) {
+      const uint32_t* row = pixels + size_t(y) * size_t(width);
+      for (size_t x = 0; x < size_t(width); ++x) put32(&bytes[4 * x], row[x]);
+      ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    }
+    return ok;
+  };
+  std::string chosen;
+  if (const int err = create_new_file(name, write, chosen)) return fail(chosen, std::strerror(err));
+  if (written) *written = chosen;
   return true;
 }
 

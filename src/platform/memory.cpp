@@ -31,7 +31,10 @@ uint64_t machine_budget() {
   // holds less than 4 GiB whatever the machine has: then counts and sizes
   // worked out within the budget also fit in size_t.
   const uint64_t address_space = PTRDIFF_MAX;
-  return std::min({total, address_space, limit_of(RLIMIT_AS), limit_of(RLIMIT_DATA)});
+  // Half of it: the rest is for the program, for the drawing's and the
+  // physics' work lists that grow with the records, and for the desktop's
+  // other programs.
+  return std::min({total, address_space, limit_of(RLIMIT_AS), limit_of(RLIMIT_DATA)}) / 2;
 }
 
 }  // namespace
