@@ -30,3 +30,8 @@ bash tests/e2e/demo_live.sh "$PWD/build/release/vorn" "$PWD/build/clang/vorn"
 # The real-window tests once more, with the optimised game, on the SDL 1.2
 # that newer distributions ship: sdl12-compat, running on SDL2.
 bash tools/sdl12_compat.sh "$PWD/build/release/vorn"
+
+# Determinism across machines, for real: the unit tests, every golden demo and
+# the exported frames on a 64-bit ARM, a big-endian and a 32-bit machine
+# under qemu (tools/cross.sh all covers every Debian release architecture).
+tools/cross.sh arm64 s390x i386

@@ -6,6 +6,7 @@
 
 #include "app/numfmt.h"
 #include "app/window.h"
+#include "base/wide_int.h"
 #include "platform/clock.h"
 #include "platform/message.h"
 
@@ -27,7 +28,9 @@ int64_t ticks_to_us(int64_t ticks) {
   // ticks / frequency * 1e6 to the nearest integer, exact in 64 bits for the
   // nanosecond counter (no precision lost to doubles after long uptimes).
   if (frequency == 1000000000) return (ticks + (ticks >= 0 ? 500 : -500)) / 1000;
-  return std::llround(static_cast<long double>(ticks) / frequency * 1000000.0L);
+  // Any other counter: floor(|ticks| 10^6 / f + 1/2), halves away from zero.
+  const int64_t magnitude = floor_mul_add_div(ticks < 0 ? -ticks : ticks, 2000000, frequency, 2 * frequency);
+  return ticks < 0 ? -magnitude : magnitude;
 }
 
 // Sleeps out what is left of the frame period (a low cap then leaves the
