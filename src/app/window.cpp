@@ -45,6 +45,9 @@ SDL_Surface* surface = nullptr;
 bool quit_registered = false;
 // Where the surface keeps each channel.
 pixel_layout surface_layout;
+// A frame has drawn on the screen since it was last shown: only then do its
+// own pixels need copying into the surface.
+bool screen_drawn = false;
 // The screen's own pixels while the window is scaled, or while the surface
 // keeps its channels elsewhere than the game does; present() copies them
 // into the surface in blocks and in its layout.
@@ -69,8 +72,10 @@ int32_t key_symbol(const SDL_keysym& k) {
 
 bool own_pixels() { return window_scale > 1 || !surface_layout.native; }
 
+#if !defined(__EMSCRIPTEN__)
 // The built-in 256-colour palette handed to SDL; with a 32-bit surface it has
-// no visible effect. A grey ramp.
+// no visible effect. A grey ramp. (The browser's SDL would take a palette
+// for an 8-bit screen.)
 SDL_Color palette[256];
 
 void fill_palette() {
@@ -79,6 +84,7 @@ void fill_palette() {
     palette[i].unused = 0;
   }
 }
+#endif
 
 bool needs_lock() { return surface != nullptr && SDL_MUSTLOCK(surface); }
 
@@ -306,8 +312,10 @@ bool open_window(int32_t width, int32_t height, int32_t bpp, bool fullscreen,
   if (own_pixels()) scaled_screen.assign(static_cast<size_t>(screen_w) * screen_h, 0);
   set_screen_pixels();
   SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 1, 1, 1));
+#if !defined(__EMSCRIPTEN__)
   fill_palette();
   SDL_SetColors(surface, palette, 0, 256);
+#endif
   set_caption(caption);
   if (!lock_screen()) return true;
   SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
@@ -323,11 +331,13 @@ void close_window() {
   std::vector<uint32_t>().swap(scaled_screen);
   window_scale = 1;
   surface_layout = pixel_layout{};
+  screen_drawn = false;
   SDL_Quit();
 }
 
 bool lock_screen() {
   if (surface == nullptr) return false;
+  screen_drawn = true;
   if (own_pixels() || !needs_lock()) return true;
   return SDL_LockSurface(surface) >= 0;
 }
@@ -338,8 +348,9 @@ void unlock_screen() {
 
 void present() {
   if (surface == nullptr) return;
-  if (own_pixels()) {
+  if (own_pixels() && screen_drawn) {
     if (needs_lock() && SDL_LockSurface(surface) < 0) return;
+    screen_drawn = false;
     uint32_t* to = static_cast<uint32_t*>(surface->pixels);
     const size_t count = static_cast<size_t>(surface->w) * static_cast<size_t>(surface->h);
     if (window_scale > 1) {

@@ -8,6 +8,8 @@
 #include <limits>
 #include <system_error>
 
+#include "base/real_text.h"
+
 namespace vorn {
 
 namespace {
@@ -140,7 +142,7 @@ double str_to_real(std::string_view text) {
   // exactly and ignores the locale.
   const std::size_t begin = s[0] == '+' ? 1 : 0;
   double value = 0.0;
-  const auto [ptr, ec] = std::from_chars(s.data() + begin, s.data() + p.end, value);
+  const auto [ptr, ec] = real_from_chars(s.data() + begin, s.data() + p.end, value);
   if (ec == std::errc::result_out_of_range) {
     const bool negative = s[0] == '-';
     if (decimal_magnitude(s, p) >= 0) return negative ? -DBL_MAX : DBL_MAX;
