@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 source tools/deps.sh
-ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}" "${WEB_PACKAGES[@]}"
 cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug \
   -DVORN_WERROR=ON -DVORN_SANITIZE=ON -DVORN_TESTS=ON >/dev/null
 cmake --build build/test
@@ -26,3 +26,9 @@ bash tests/e2e/golden_demos.sh "$PWD/build/clang/vorn"
 # A demo recorded live in a window by the optimised g++ build replays in the
 # clang build.
 bash tests/e2e/demo_live.sh "$PWD/build/release/vorn" "$PWD/build/clang/vorn"
+
+# The browser build in headless chromium: every golden demo replays in the
+# page, a game played there with mouse and keyboard replays natively, and a
+# frame of the page's screen equals the native export of that frame.
+tools/web.sh
+bash tests/web/run.sh "$PWD/build/release/vorn"
