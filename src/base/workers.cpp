@@ -45,9 +45,13 @@ worker_pool pool;
 // come well within it of each other.
 constexpr std::chrono::microseconds linger{500};
 
+// The processor's hint that this is a spin-wait loop; nothing where it has
+// none.
 void cpu_pause() {
 #if defined(__SSE2__)
   _mm_pause();
+#elif defined(__aarch64__)
+  asm volatile("yield");
 #endif
 }
 
