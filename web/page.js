@@ -228,9 +228,17 @@ var vornPage = (function () {
     });
   }
 
+  // The game stopped on an error it could not recover from.
+  function aborted(what) {
+    status('The game stopped: ' + what, true);
+    if (run !== null && run.kind === 'replay') window.vorn_result = { ok: false, frames: 0, checksum: '', error: String(what) };
+    run = null;
+  }
+
   return {
     begin: begin,
     ended: ended,
+    aborted: aborted,
     print: (line) => {
       console.log(line);
       if (line.startsWith('timedemo:')) timedemoLine = line;
@@ -249,3 +257,4 @@ Module.print = vornPage.print;
 Module.printErr = vornPage.printErr;
 Module.vornRunEnded = vornPage.ended;
 Module.onRuntimeInitialized = vornPage.begin;
+Module.onAbort = vornPage.aborted;

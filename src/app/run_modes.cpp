@@ -293,12 +293,15 @@ int configure() {
   return 0;
 }
 
-// The font and the background live until the program ends; they are
-// released on the way out so that leak checkers see a clean exit.
+// The font, the background and the window live until the run ends; they
+// are released on the way out, so that leak checkers see a clean exit.
 void release_resources() {
   release_background();
   release_images();
   reset_workers();
+  // SDL too, so that the next run's window opens as the first did (SDL
+  // would otherwise take the last window for the desktop's size).
+  close_window();
 }
 
 // Runs `step`, turning an exception out of it into a message and exit code 1.

@@ -10,9 +10,8 @@ namespace {
 constexpr int32_t scancode(int32_t s) { return s | 1 << 10; }
 
 TEST(Keys, KeysWithACharacterKeepIt) {
-  for (const int32_t c : {'a', 'd', 'w', 'z', '0', '9', key_return, key_escape, key_space, 8, 9, 127}) {
-    EXPECT_EQ(key_from_browser(c), c);
-  }
+  const int32_t keys[] = {'a', 'd', 'w', 'z', '0', '9', key_return, key_escape, key_space, 8, 9, 127};
+  for (const int32_t c : keys) EXPECT_EQ(key_from_browser(c), c);
 }
 
 TEST(Keys, KeysWithoutACharacterTakeTheDesktopsSymbol) {
