@@ -22,7 +22,7 @@ var vornPage = (function () {
     if (!pageKeys.includes(key)) settingsText += key + '=' + value + '\n';
   });
 
-  let run = null;       // the run going on: {kind: 'play' | 'record' | 'replay', name, fast, started}
+  let run = null;       // the run going on: {kind: 'play' | 'record' | 'replay', name, fast}
   let next = null;      // what to start once the run going on has ended
   let soundAllowed = false;
   const errors = [];    // the game's messages during the run going on
@@ -55,7 +55,7 @@ var vornPage = (function () {
   function start(kind, args, extra) {
     errors.length = 0;
     timedemoLine = '';
-    run = Object.assign({ kind: kind, started: performance.now() }, extra || {});
+    run = Object.assign({ kind: kind }, extra || {});
     const code = Module.ccall('vorn_start', 'number', ['string', 'number'], [args.join('\n'), run.fast ? 1 : 0]);
     fitScreen();
     buttons();

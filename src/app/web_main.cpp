@@ -15,8 +15,7 @@
 
 namespace {
 
-// The arguments of the run going on, kept for as long as it may read them.
-std::vector<std::string> run_args;
+// A run's frames are going on.
 bool running = false;
 
 void end_of_run() {
@@ -39,7 +38,8 @@ extern "C" {
 // display or, with `fast`, as fast as the page can.
 EMSCRIPTEN_KEEPALIVE int vorn_start(const char* args, int fast) {
   if (running) return 2;
-  run_args.assign(1, "vorn");
+  // The options are copied out of these before begin_run returns.
+  std::vector<std::string> run_args(1, "vorn");
   for (const char* line = args; *line != '\0';) {
     const char* end = line;
     while (*end != '\0' && *end != '\n') ++end;

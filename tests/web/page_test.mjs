@@ -141,6 +141,12 @@ async function playedGame(page, base) {
   check(['119', '274', '32', '304'].every((k) => keys.has(k)), `its keys are the desktop's: ${[...keys].join(' ')}`);
   const replay = spawnSync(vorn, ['--headless', '--play', file], { encoding: 'utf8' });
   check(replay.status === 0, `it replays natively bit for bit (exit ${replay.status}) ${replay.stderr.trim()}`);
+  // And in the page, opened as a player opens a file.
+  await page.setInputFiles('#demo-file', file);
+  await page.waitForFunction(() => document.getElementById('status').textContent.startsWith('played-in-page.demo'),
+    null, { timeout: 120000 });
+  const said = await page.evaluate(() => document.getElementById('status').textContent);
+  check(said === `played-in-page.demo replays bit for bit: ${frames} frames`, `opened in the page: ${said}`);
 }
 
 async function main() {
