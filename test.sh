@@ -27,6 +27,10 @@ bash tests/e2e/golden_demos.sh "$PWD/build/clang/vorn"
 # clang build.
 bash tests/e2e/demo_live.sh "$PWD/build/release/vorn" "$PWD/build/clang/vorn"
 
+# The real-window tests once more, with the optimised game, on the SDL 1.2
+# that newer distributions ship: sdl12-compat, running on SDL2.
+bash tools/sdl12_compat.sh "$PWD/build/release/vorn"
+
 # The browser build in headless chromium: every golden demo replays in the
 # page, a game played there with mouse and keyboard replays natively, and a
 # frame of the page's screen equals the native export of that frame.

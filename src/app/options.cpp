@@ -50,6 +50,8 @@ bool parse_options(int argc, char** argv, options& out, std::string& error) {
       out.print_config = true;
     } else if (arg == "--headless") {
       out.headless = true;
+    } else if (arg == "--fullscreen") {
+      out.fullscreen = true;
     } else if (arg == "--summary") {
       out.summary = true;
     } else if (arg == "--config") {
@@ -154,6 +156,7 @@ std::string usage_text() {
          "  --sound           play sound in a --headless run too\n"
          "  --volume N        sound volume from 0 to 100 (default 70)\n"
          "  --scale N         show every pixel as an N x N block (1 to 8; default 1)\n"
+         "  --fullscreen      start in fullscreen (F11 or Alt+Enter switches)\n"
          "  --max-fps N       run at most N frames per second, sleeping in between\n"
          "  --export-frames DIR  with --play: write each frame as DIR/frame-NNNNNN.png\n"
          "  --export-every K  with --export-frames: keep only every K-th frame\n"
@@ -169,7 +172,10 @@ std::string usage_text() {
          "  p                 screenshot (BMP)    d           debug view\n"
          "  m                 plain or smooth lines  n           sound off and on\n"
          "  Enter             restart after Game Over, exit after Victory\n"
+         "  F11, Alt+Enter    fullscreen or window\n"
          "  Escape            quit\n"
+         "  gamepad           left stick aims, right trigger fires, left trigger or A\n"
+         "                    thrusts, B reverses, Start pauses, Back is Enter\n"
          "\n"
          "Exit status: 0 on a normal end, 1 on a start-up or run-time failure,\n"
          "2 on a bad command line or a damaged demo, 3 when a demo does not replay.\n";
