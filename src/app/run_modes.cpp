@@ -78,6 +78,9 @@ void reset_run() {
   run.failed_code = 0;
   run.in_recorded_frame = false;
   reset_session();
+  // SDL too, so that this run's window opens as the first did (SDL would
+  // otherwise take the last window for the desktop's size).
+  close_window();
   reset_window_state();
   reset_sound_state();
 }
@@ -323,15 +326,12 @@ int configure() {
   return 0;
 }
 
-// The font, the background and the window live until the run ends; they
-// are released on the way out, so that leak checkers see a clean exit.
+// The font and the background live until the run ends; they are released
+// on the way out, so that leak checkers see a clean exit.
 void release_resources() {
   release_background();
   release_images();
   reset_workers();
-  // SDL too, so that the next run's window opens as the first did (SDL
-  // would otherwise take the last window for the desktop's size).
-  close_window();
 }
 
 // Runs `step`, turning an exception out of it into a message and exit code 1.
