@@ -48,6 +48,16 @@ bool parse_options(int argc, char** argv, options& out, std::string& error) {
       out.version = true;
     } else if (arg == "--print-config") {
       out.print_config = true;
+    } else if (arg == "--write-config") {
+      out.write_config = true;
+      // FILE is optional: the next argument, unless it is an option.
+      if (i + 1 < argc && argv[i + 1][0] != '-') {
+        out.write_config_file = argv[++i];
+        if (out.write_config_file.empty()) {
+          error = "--write-config takes a file name, not an empty one";
+          return false;
+        }
+      }
     } else if (arg == "--headless") {
       out.headless = true;
     } else if (arg == "--fullscreen") {
@@ -128,6 +138,10 @@ bool parse_options(int argc, char** argv, options& out, std::string& error) {
     error = "--export-frames needs --play FILE";
     return false;
   }
+  if (out.write_config && !out.play_file.empty()) {
+    error = "--write-config writes the configuration's settings, not a demo's (--print-config shows those)";
+    return false;
+  }
   if (out.timedemo && out.play_file.empty()) {
     error = "--timedemo times a demo: it needs --play FILE";
     return false;
@@ -142,7 +156,10 @@ std::string usage_text() {
          "\n"
          "Options:\n"
          "  --config FILE     read the settings from FILE instead of vorn_config.txt\n"
+         "                    (the working directory's, else the one in ~/.config/vorn)\n"
          "  --print-config    print every setting in effect as key=value and exit\n"
+         "  --write-config [FILE]  write every setting in effect into FILE, by default\n"
+         "                    the file read (else ~/.config/vorn/vorn_config.txt), and exit\n"
          "  --headless        run without a window (SDL's dummy video driver)\n"
          "  --frames N        end normally after N frames (0: build the world and end)\n"
          "  --fixed-dt S      give every frame the time S seconds instead of the measured one\n"
