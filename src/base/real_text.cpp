@@ -197,6 +197,17 @@ std::from_chars_result real_from_chars(const char* first, const char* last, doub
   return {end, std::errc{}};
 }
 
+std::from_chars_result real_from_hex_chars(const char* first, const char* last, double& out) {
+  const char* end = first;
+  while (end != last && (is_digit(*end) || ((*end | 0x20) >= 'a' && (*end | 0x20) <= 'f'))) ++end;
+  if (end == first) return {first, std::errc::invalid_argument};
+  const std::string text = "0x" + std::string(first, end);
+  const double value = std::strtod(text.c_str(), nullptr);
+  if (std::isinf(value)) return {end, std::errc::result_out_of_range};
+  out = value;
+  return {end, std::errc{}};
+}
+
 }  // namespace portable
 
 #if defined(__cpp_lib_to_chars)
@@ -211,6 +222,10 @@ std::from_chars_result real_from_chars(const char* first, const char* last, doub
   return std::from_chars(first, last, out);
 }
 
+std::from_chars_result real_from_hex_chars(const char* first, const char* last, double& out) {
+  return std::from_chars(first, last, out, std::chars_format::hex);
+}
+
 #else
 
 std::to_chars_result real_to_chars(char* first, char* last, double x) {
@@ -223,6 +238,10 @@ std::to_chars_result real_to_chars_fixed(char* first, char* last, double x, int 
 
 std::from_chars_result real_from_chars(const char* first, const char* last, double& out) {
   return portable::real_from_chars(first, last, out);
+}
+
+std::from_chars_result real_from_hex_chars(const char* first, const char* last, double& out) {
+  return portable::real_from_hex_chars(first, last, out);
 }
 
 #endif

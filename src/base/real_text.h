@@ -23,13 +23,18 @@ std::to_chars_result real_to_chars_fixed(char* first, char* last, double x, int 
 // `out` alone.
 std::from_chars_result real_from_chars(const char* first, const char* last, double& out);
 
-// The same three built on the C library's conversions (correctly rounded,
+// Reads hexadecimal digits (no "0x") as the nearest double:
+// std::from_chars(first, last, out, std::chars_format::hex).
+std::from_chars_result real_from_hex_chars(const char* first, const char* last, double& out);
+
+// The same four built on the C library's conversions (correctly rounded,
 // read in the C locale, the only one a browser build has). Used where the
 // C++ library lacks the others, and compared with them by the tests.
 namespace portable {
 std::to_chars_result real_to_chars(char* first, char* last, double x);
 std::to_chars_result real_to_chars_fixed(char* first, char* last, double x, int decimals);
 std::from_chars_result real_from_chars(const char* first, const char* last, double& out);
+std::from_chars_result real_from_hex_chars(const char* first, const char* last, double& out);
 }  // namespace portable
 
 }  // namespace vorn

@@ -165,8 +165,8 @@ bool read_integer_literal(std::string_view text, double& value) {
   // from_chars rounds a string of digits to the nearest double exactly; in
   // the hexadecimal format it takes the digits without their "0x".
   double magnitude = 0.0;
-  const std::from_chars_result read = std::from_chars(
-      s.data() + digits, s.data() + i, magnitude, hex ? std::chars_format::hex : std::chars_format::general);
+  const std::from_chars_result read = hex ? real_from_hex_chars(s.data() + digits, s.data() + i, magnitude)
+                                          : real_from_chars(s.data() + digits, s.data() + i, magnitude);
   if (read.ec == std::errc::result_out_of_range) magnitude = DBL_MAX;
   value = magnitude == 0.0 ? 0.0 : negative ? -magnitude : magnitude;
   return true;

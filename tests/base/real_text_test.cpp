@@ -100,5 +100,19 @@ TEST(RealText, ReadingMatchesTheLibrary) {
   }
 }
 
+TEST(RealText, HexadecimalDigitsReadAsTheLibraryReadsThem) {
+  const std::vector<std::string> texts = {"0", "1F", "fffffffffffff", "20000000000001", "20000000000003",
+                                         "1fffffffffffff8", std::string(256, 'f'), std::string(300, 'F'), "g", "",
+                                         "ABCdefx"};
+  for (const std::string& t : texts) {
+    double a = 42.0, b = 42.0;
+    const auto ra = portable::real_from_hex_chars(t.data(), t.data() + t.size(), a);
+    const auto rb = std::from_chars(t.data(), t.data() + t.size(), b, std::chars_format::hex);
+    ASSERT_EQ(ra.ec, rb.ec) << t;
+    ASSERT_EQ(ra.ptr - t.data(), rb.ptr - t.data()) << t;
+    ASSERT_EQ(bits(a), bits(b)) << t;
+  }
+}
+
 }  // namespace
 }  // namespace vorn
