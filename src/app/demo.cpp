@@ -6,13 +6,15 @@
 #include <cmath>
 #include <cstdio>
 
+#include "base/real_text.h"
+
 namespace vorn {
 
 namespace {
 
 std::string real_text(double v) {
   char buf[64];
-  const auto res = std::to_chars(buf, buf + sizeof buf, v);
+  const auto res = real_to_chars(buf, buf + sizeof buf, v);
   return std::string(buf, res.ptr);
 }
 
@@ -40,7 +42,7 @@ bool read_int(std::string_view s, T& out, int base = 10) {
 
 bool read_real(std::string_view s, double& out) {
   if (s.empty()) return false;
-  const auto res = std::from_chars(s.data(), s.data() + s.size(), out);
+  const auto res = real_from_chars(s.data(), s.data() + s.size(), out);
   return res.ec == std::errc() && res.ptr == s.data() + s.size() && std::isfinite(out);
 }
 

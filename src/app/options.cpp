@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "base/real_text.h"
+
 namespace vorn {
 
 namespace {
@@ -17,7 +19,7 @@ bool read_count(const char* text, int64_t& out) {
 
 bool read_seconds(const char* text, double& out) {
   const char* end = text + std::strlen(text);
-  const auto res = std::from_chars(text, end, out);
+  const auto res = real_from_chars(text, end, out);
   return res.ec == std::errc() && res.ptr == end && std::isfinite(out) && out > 0;
 }
 

@@ -88,6 +88,9 @@ void reset_run() {
   run.config = config_status{};
   run.config_file.clear();
   reset_session();
+  // SDL too, so that this run's window opens as the first did (SDL would
+  // otherwise take the last window for the desktop's size).
+  close_window();
   reset_window_state();
   reset_sound_state();
 }
@@ -391,8 +394,8 @@ int write_settings() {
   return 0;
 }
 
-// The font and the background live until the program ends; they are
-// released on the way out so that leak checkers see a clean exit.
+// The font and the background live until the run ends; they are released
+// on the way out, so that leak checkers see a clean exit.
 void release_resources() {
   release_background();
   release_images();

@@ -2,10 +2,10 @@
 // bytes are undefined).
 #include "app/state_hash.h"
 
-#include <bit>
 #include <cmath>
 #include <cstring>
 
+#include "base/double_bits.h"
 #include "base/rng.h"
 #include "config/tunables.h"
 #include "gfx/draw.h"
@@ -35,7 +35,7 @@ class fnv1a {
   // on the order in which the compiler has the machine combine operands
   // (x86 keeps the first operand's), and nothing in the game can tell NaNs
   // apart, so two builds that play the same game agree on its checksum.
-  void real(double v) { u64(std::isnan(v) ? canonical_nan : std::bit_cast<uint64_t>(v)); }
+  void real(double v) { u64(std::isnan(v) ? canonical_nan : double_bits(v)); }
   void point(vec2 v) {
     real(v.x);
     real(v.y);

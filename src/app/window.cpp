@@ -87,8 +87,10 @@ int32_t key_symbol(const SDL_keysym& k) {
 #endif
 }
 
+#if !defined(__EMSCRIPTEN__)
 // The built-in 256-colour palette handed to SDL; with a 32-bit surface it has
-// no visible effect. A grey ramp.
+// no visible effect. A grey ramp. (The browser's SDL would take a palette
+// for an 8-bit screen.)
 SDL_Color palette[256];
 
 void fill_palette() {
@@ -97,6 +99,7 @@ void fill_palette() {
     palette[i].unused = 0;
   }
 }
+#endif
 
 bool needs_lock() { return surface != nullptr && SDL_MUSTLOCK(surface); }
 
@@ -448,8 +451,10 @@ bool open_window(int32_t width, int32_t height, int32_t bpp, bool fullscreen,
   if (uses_own_pixels()) own_pixels.assign(static_cast<size_t>(screen_w) * screen_h, 0);
   set_screen_pixels();
   SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 1, 1, 1));
+#if !defined(__EMSCRIPTEN__)
   fill_palette();
   SDL_SetColors(surface, palette, 0, 256);
+#endif
   set_caption(caption);
   clear_surface();
   set_screen_pixels();

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <utility>
 
+#include "base/double_bits.h"
 #include "base/wide_int.h"
 
 namespace vorn {
@@ -52,7 +53,7 @@ bool magnitude_less(extended x, extended y) {
 }  // namespace
 
 extended to_extended(float v) {
-  const uint32_t bits = std::bit_cast<uint32_t>(v);
+  const uint32_t bits = float_bits(v);
   const bool negative = (bits >> 31) != 0;
   const int32_t field = static_cast<int32_t>((bits >> 23) & 0xFF);
   uint64_t m = bits & 0x7FFFFF;

@@ -3,10 +3,10 @@
 // thrust and fire flag, and the steering forces on every enemy node.
 #include "sim/control.h"
 
-#include <bit>
 #include <cmath>
 #include <vector>
 
+#include "base/double_bits.h"
 #include "base/view.h"
 #include "config/tunables.h"
 #include "sim/lookup.h"
@@ -140,8 +140,7 @@ bool steered(const noderec& n) {
 }
 
 bool same_bits(vec2 a, vec2 b) {
-  return std::bit_cast<uint64_t>(a.x) == std::bit_cast<uint64_t>(b.x) &&
-         std::bit_cast<uint64_t>(a.y) == std::bit_cast<uint64_t>(b.y);
+  return double_bits(a.x) == double_bits(b.x) && double_bits(a.y) == double_bits(b.y);
 }
 
 
