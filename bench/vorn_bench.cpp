@@ -41,6 +41,7 @@
 #include "app/game.h"
 #include "app/scaling.h"
 #include "app/sound.h"
+#include "app/version.h"
 #include "app/window.h"
 #include "audio/effects.h"
 #include "audio/mixer.h"
@@ -454,7 +455,7 @@ int main(int argc, char** argv) {
   setenv("SDL_VIDEODRIVER", "dummy", 1);
   load_font();
   reset_tunables();
-  if (!open_window(screenx, screeny, 32, false, "Vorn 110520", game_frame, game_event)) return 1;
+  if (!open_window(screenx, screeny, 32, false, game_caption, game_frame, game_event)) return 1;
   game_reset(false);
 
   default_enemies = enemy_count;

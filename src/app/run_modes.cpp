@@ -20,12 +20,15 @@
 #include "app/export_frames.h"
 #include "app/frame_loop.h"
 #include "app/game.h"
+#include "app/option_docs.h"
 #include "app/options.h"
 #include "app/sound.h"
 #include "app/state_hash.h"
 #include "app/timedemo.h"
+#include "app/version.h"
 #include "app/window.h"
 #include "base/rules_version.h"
+#include "base/stop_request.h"
 #include "config/load_config.h"
 #include "config/print_config.h"
 #include "config/tunables.h"
@@ -33,6 +36,7 @@
 #include "gfx/font.h"
 #include "image/image.h"
 #include "platform/display.h"
+#include "platform/stop_signals.h"
 #include "sim/isa.h"
 #include "sim/rules.h"
 #include "base/workers.h"
@@ -42,8 +46,6 @@
 namespace vorn {
 
 namespace {
-
-constexpr const char* caption = "Vorn 110520";
 
 // What this run was asked to do, and how far it has got.
 struct run_state {
@@ -59,10 +61,10 @@ run_state run;
 
 // --- frame hooks ------------------------------------------------------------
 
-// Every frame a run hands to the game is counted.
+// Every frame a run hands to the game is counted, unless a stop abandoned it.
 void counted_frame(double dt, double t) {
-  run.frames_done += 1;
   game_frame(dt, t);
+  if (!frame_abandoned()) run.frames_done += 1;
 }
 
 bool another_frame() {
@@ -90,7 +92,7 @@ void recording_event(int32_t kind, int32_t x, int32_t y, int32_t key, uint16_t s
 void recording_frame(double dt, double t) {
   run.recorder.frame(dt, t);
   counted_frame(dt, t);
-  run.recorder.after_frame(run.frames_done);
+  if (!frame_abandoned()) run.recorder.after_frame(run.frames_done);
 }
 
 // --- playing ------------------------------------------------------------------
@@ -133,6 +135,7 @@ void check_demo(int64_t frames) {
 void playing_frame(double dt, double t) {
   if (run.opts.timedemo) timedemo_frame_start();
   counted_frame(dt, t);
+  if (frame_abandoned()) return;
   check_demo(run.frames_done);
   if (!export_frame(run.frames_done)) request_exit(1);
 }
@@ -204,7 +207,7 @@ int start_and_play() {
   }
   frame_proc frame = playing ? playing_frame : recording ? recording_frame : counted_frame;
   event_proc event = recording ? recording_event : game_event;
-  if (!open_window(screenx, screeny, 32, false, caption, frame, event, run.opts.scale)) return 1;
+  if (!open_window(screenx, screeny, 32, false, game_caption, frame, event, run.opts.scale)) return 1;
   if (playing && (screen_w != run.demo.screen_w || screen_h != run.demo.screen_h)) {
     std::fprintf(stderr, "vorn: demo %s was recorded at %d x %d, but the window opened at %d x %d\n",
                  run.opts.play_file.c_str(), run.demo.screen_w, run.demo.screen_h, screen_w, screen_h);
@@ -234,12 +237,16 @@ int start_and_play() {
   if (run.opts.timedemo) timedemo_finish();
   int code = exit_code;
   if (playing) code = frame_export.failed ? 1 : finish_playing();
-  if (recording && !run.recorder.close(run.frames_done)) {
+  // A frame that a stop abandoned left the world half-stepped: the demo ends
+  // at its last checksum, as a killed game's would.
+  if (recording && frame_abandoned()) {
+    run.recorder.abandon();
+  } else if (recording && !run.recorder.close(run.frames_done)) {
     std::fprintf(stderr, "vorn: cannot write demo %s\n", run.opts.record_file.c_str());
     return 1;
   }
   if (run.opts.timedemo) std::fputs(timedemo_report().c_str(), stdout);
-  if (run.opts.summary && code == 0) print_summary();
+  if (run.opts.summary && code == 0 && !frame_abandoned()) print_summary();
   return code;
 }
 
@@ -267,9 +274,10 @@ int configure() {
 }  // namespace
 
 int run_game(int argc, char** argv) {
+  catch_stop_signals();
   std::string error;
   if (!parse_options(argc, argv, run.opts, error)) {
-    std::fprintf(stderr, "vorn: %s\n\n%s", error.c_str(), usage_text().c_str());
+    std::fprintf(stderr, "vorn: %s\n%s", error.c_str(), try_help_line);
     return 2;
   }
   if (run.opts.help) {
@@ -294,8 +302,7 @@ int run_game(int argc, char** argv) {
     std::fprintf(stderr, "vorn: %s\n", error.c_str());
     return 1;
   }
-  set_thread_count(run.opts.threads > 0 ? static_cast<int32_t>(std::min<int64_t>(run.opts.threads, max_threads))
-                                        : default_thread_count());
+  set_thread_count(run.opts.threads > 0 ? static_cast<int32_t>(run.opts.threads) : default_thread_count());
   try {
     load_font();
     if (const int code = configure(); code != 0) return code;

@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# SIGTERM and SIGINT end the game within a second with exit status 0: in the
+# middle of a frame that would take minutes (20,000 enemy ships), and in the
+# sleep between frames of a low frame cap. A recording stopped so keeps every
+# frame up to its last checksum and replays.
+set -u
+game="$1"
+dir=$(mktemp -d)
+trap 'rm -rf "$dir"' EXIT
+cd "$dir"
+fail() { echo "FAIL: $*"; exit 1; }
+
+# stop_after SIGNAL SECONDS ARGS...: runs the game headless with ARGS, sends
+# SIGNAL after SECONDS; sets rc, and ms, the time from the signal to the end.
+stop_after() {
+  local sig=$1 delay=$2
+  shift 2
+  "$game" --headless "$@" >out 2>err &
+  local pid=$!
+  sleep "$delay"
+  local t0
+  t0=$(date +%s%N)
+  kill -"$sig" "$pid"
+  wait "$pid"
+  rc=$?
+  ms=$((($(date +%s%N) - t0) / 1000000))
+}
+
+printf 'enemy_count=20000\n' >crowd.txt
+for sig in TERM INT; do
+  stop_after $sig 3 --config crowd.txt --fixed-dt 0.0166 --record crowd.demo
+  [ "$rc" -eq 0 ] || fail "SIG$sig in a long frame: exit $rc ($(head -c 300 err))"
+  [ "$ms" -lt 1000 ] || fail "SIG$sig in a long frame took $ms ms to end the game"
+  # The frame it stopped was never finished, so the demo has none to replay.
+  "$game" --headless --play crowd.demo 2>err || fail "the demo stopped in its first frame: exit $? ($(cat err))"
+done
+
+stop_after TERM 1.5 --max-fps 1
+[ "$rc" -eq 0 ] || fail "SIGTERM between frames: exit $rc"
+[ "$ms" -lt 1000 ] || fail "SIGTERM in the sleep between frames took $ms ms to end the game"
+
+# A game stopped while recording: every frame up to the last checksum replays.
+stop_after TERM 3 --fixed-dt 0.0166 --record game.demo
+[ "$rc" -eq 0 ] || fail "SIGTERM while recording: exit $rc"
+grep -q '^c ' game.demo || fail "the stopped recording has no checksum"
+"$game" --headless --play game.demo 2>err || fail "the stopped recording does not replay: exit $? ($(cat err))"
+echo "stop signals: a 20,000-ship frame and a frame-cap sleep end within a second, stopped recordings replay: ok"
