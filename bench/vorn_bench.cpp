@@ -501,7 +501,7 @@ int main(int argc, char** argv) {
       ->Iterations(1800 * substeps_per_frame)
       ->Unit(benchmark::kMicrosecond);
 
-  for (const isa_level isa : {isa_level::baseline, isa_level::avx2, isa_level::avx512}) {
+  for (const isa_level isa : built_isas()) {
     if (!isa_supported(isa)) continue;
     const std::string name = std::string("link_shapes/isa:") + isa_name(isa);
     benchmark::RegisterBenchmark(name.c_str(), link_shapes_case, isa)->Unit(benchmark::kMicrosecond);

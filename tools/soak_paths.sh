@@ -20,7 +20,7 @@ cmake --build build/soak --target vorn_soak vorn >/dev/null
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 paths=0
-for isa in baseline avx2 avx512; do
+for isa in baseline neon avx2 avx512; do
   VORN_ISA=$isa build/soak/vorn --headless --frames 0 2>/dev/null || { echo "soak paths: no $isa here"; continue; }
   for threads in 1 2 3; do
     VORN_ISA=$isa build/soak/vorn_soak --configs "$configs" --frames "$frames" --seed "$seed" \

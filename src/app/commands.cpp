@@ -3,10 +3,9 @@
 // for w and s.
 #include "app/commands.h"
 
-#include <SDL.h>
-
 #include <cstdio>
 
+#include "app/keys.h"
 #include "app/sound.h"
 #include "app/window.h"
 #include "config/tunables.h"
@@ -35,19 +34,19 @@ void enter_pressed() {
 
 void key_down(int32_t key) {
   switch (key) {
-    case SDLK_RETURN: enter_pressed(); break;
-    case SDLK_ESCAPE: request_exit(0); break;
-    case SDLK_SPACE:
-    case SDLK_LCTRL: toggle_pause(); break;
-    case SDLK_d: debug = !debug; break;
-    case SDLK_m: line_mode = 1 - line_mode; break;
-    case SDLK_n: toggle_sound_mute(); break;
-    case SDLK_p: take_screenshot(); break;
-    case SDLK_r: respawn(); break;
-    case SDLK_s:
-    case SDLK_DOWN: keys_held.reverse = true; break;
-    case SDLK_w:
-    case SDLK_UP: keys_held.forward = true; break;
+    case key_return: enter_pressed(); break;
+    case key_escape: request_exit(0); break;
+    case key_space:
+    case key_lctrl: toggle_pause(); break;
+    case key_d: debug = !debug; break;
+    case key_m: line_mode = 1 - line_mode; break;
+    case key_n: toggle_sound_mute(); break;
+    case key_p: take_screenshot(); break;
+    case key_r: respawn(); break;
+    case key_s:
+    case key_arrow_down: keys_held.reverse = true; break;
+    case key_w:
+    case key_arrow_up: keys_held.forward = true; break;
     default: break;
   }
 }
@@ -55,11 +54,11 @@ void key_down(int32_t key) {
 void key_up(int32_t key) {
   switch (key) {
     // Space pauses when pressed, yet releasing it stops the gun.
-    case SDLK_SPACE: keys_held.fire = false; break;
-    case SDLK_s:
-    case SDLK_DOWN: keys_held.reverse = false; break;
-    case SDLK_w:
-    case SDLK_UP: keys_held.forward = false; break;
+    case key_space: keys_held.fire = false; break;
+    case key_s:
+    case key_arrow_down: keys_held.reverse = false; break;
+    case key_w:
+    case key_arrow_up: keys_held.forward = false; break;
     default: break;
   }
 }

@@ -48,6 +48,20 @@ int64_t real_read() { return timer_us(loop_slot); }
 
 const frame_clock real_clock{real_wait_and_read, real_read};
 
+// The running loop: its hooks and clock, and its times in microseconds.
+struct loop_state {
+  frame_hooks hooks;
+  const frame_clock* clock = &real_clock;
+  int64_t start = 0;
+  int64_t last_second = 0;
+  int64_t last_caption = 0;
+  int64_t prev = 0;
+  // Built in place and reused: once its capacity has grown, rewriting the
+  // caption ten times a second allocates nothing.
+  std::string caption_text;
+};
+loop_state loop;
+
 // The program starts with every slot free but slot 0, which runs.
 [[maybe_unused]] const bool timers_ready = (reset_timers(), true);
 
@@ -85,51 +99,59 @@ int64_t timer_us(int32_t slot) {
 
 int64_t min_frame_period_us(int32_t cap) { return cap > 0 ? 1000000 / cap : 0; }
 
-void run_frame_loop(const frame_hooks& hooks) {
-  const frame_clock* clock = hooks.clock ? hooks.clock : &real_clock;
+void begin_frame_loop(const frame_hooks& hooks) {
+  loop.hooks = hooks;
+  loop.clock = hooks.clock ? hooks.clock : &real_clock;
   loop_slot = timer_alloc();
   timer_start(loop_slot);
-  const int64_t loop_start = clock->read();
-  int64_t last_second = 0;
-  int64_t last_caption = 0;
-  int64_t prev = 0;
-  // Built in place and reused: once its capacity has grown, rewriting the
-  // caption ten times a second allocates nothing.
-  std::string caption_text;
-  while (!quit_requested) {
-    // SIGINT or SIGTERM: the game ends as on Escape.
-    if (stop_requested()) {
-      request_exit(0);
-      break;
+  loop.start = loop.clock->read();
+  loop.last_second = 0;
+  loop.last_caption = 0;
+  loop.prev = 0;
+}
+
+bool frame_loop_pass() {
+  const frame_hooks& hooks = loop.hooks;
+  if (quit_requested) return false;
+  // SIGINT or SIGTERM: the game ends as on Escape.
+  if (stop_requested()) {
+    request_exit(0);
+    return false;
+  }
+  if (hooks.another_frame && !hooks.another_frame()) return false;
+  const int64_t now = loop.clock->wait_and_read(loop.prev, min_frame_period_us(frame_cap));
+  const int64_t delta = now - loop.prev;
+  loop.prev = now;
+  if (now - loop.last_second >= 1000000) {
+    fps = frame_count;
+    frame_count = 0;
+    loop.last_second = now;
+  }
+  if (now - loop.last_caption >= 100000) {
+    if (caption_stats) {
+      loop.caption_text.assign(caption_base).append(" FPS=").append(int_to_str(fps));
+      loop.caption_text.append(" MDT=").append(short_real(delta / 1000000.0));
+      set_caption(loop.caption_text);
     }
-    if (hooks.another_frame && !hooks.another_frame()) break;
-    const int64_t now = clock->wait_and_read(prev, min_frame_period_us(frame_cap));
-    const int64_t delta = now - prev;
-    prev = now;
-    if (now - last_second >= 1000000) {
-      fps = frame_count;
-      frame_count = 0;
-      last_second = now;
-    }
-    if (now - last_caption >= 100000) {
-      if (caption_stats) {
-        caption_text.assign(caption_base).append(" FPS=").append(int_to_str(fps));
-        caption_text.append(" MDT=").append(short_real(delta / 1000000.0));
-        set_caption(caption_text);
-      }
-      last_caption = now;
-    }
-    if (hooks.pump) {
-      hooks.pump();
-    } else {
-      poll_events();
-    }
-    if (quit_requested) break;
-    double t = (clock->read() - loop_start) / 1000000.0;
-    double dt = delta / 1000000.0;
-    if (dt < 0.001) dt = 0.001;
-    if (hooks.frame_times) hooks.frame_times(dt, t);
-    if (on_frame) on_frame(dt, t);
+    loop.last_caption = now;
+  }
+  if (hooks.pump) {
+    hooks.pump();
+  } else {
+    poll_events();
+  }
+  if (quit_requested) return false;
+  double t = (loop.clock->read() - loop.start) / 1000000.0;
+  double dt = delta / 1000000.0;
+  if (dt < 0.001) dt = 0.001;
+  if (hooks.frame_times) hooks.frame_times(dt, t);
+  if (on_frame) on_frame(dt, t);
+  return true;
+}
+
+void run_frame_loop(const frame_hooks& hooks) {
+  begin_frame_loop(hooks);
+  while (frame_loop_pass()) {
   }
 }
 

@@ -44,4 +44,12 @@ struct frame_hooks {
 // was asked for (then it requests the exit, code 0).
 void run_frame_loop(const frame_hooks& hooks = {});
 
+// The same loop one pass at a time, for a host that owns the loop (the
+// browser calls a pass per animation frame): begin, then passes until one
+// returns false. run_frame_loop is exactly these calls.
+void begin_frame_loop(const frame_hooks& hooks = {});
+// One pass: the wait, the counts and the caption, the events, one frame.
+// False, with no frame run, once the loop has ended.
+bool frame_loop_pass();
+
 }  // namespace vorn

@@ -39,6 +39,7 @@
 #include "platform/stop_signals.h"
 #include "sim/isa.h"
 #include "sim/rules.h"
+#include "sim/session.h"
 #include "base/workers.h"
 #include "world/ships.h"
 #include "world/world.h"
@@ -56,8 +57,26 @@ struct run_state {
   demo_data demo;
   size_t next_check = 0;
   bool desync = false;
+  int64_t departed_at = -1;
+  // A run whose frames stopped on an error ends with this code.
+  int failed_code = 0;
 };
 run_state run;
+
+// Each run starts as a fresh process would: a browser page runs one game
+// after another in the same process.
+void reset_run() {
+  run.opts = options{};
+  run.frames_done = 0;
+  run.demo = demo_data{};
+  run.next_check = 0;
+  run.desync = false;
+  run.departed_at = -1;
+  run.failed_code = 0;
+  reset_session();
+  reset_window_state();
+  reset_sound_state();
+}
 
 // --- frame hooks ------------------------------------------------------------
 
@@ -126,6 +145,7 @@ void check_demo(int64_t frames) {
                    run.opts.play_file.c_str(), static_cast<long long>(frames), checksum_hex(now).c_str(),
                    checksum_hex(checks[run.next_check].checksum).c_str());
       run.desync = true;
+      run.departed_at = frames;
       request_exit(3);
     }
     ++run.next_check;
@@ -197,7 +217,9 @@ void print_summary() {
       checksum_hex(state_checksum()).c_str());
 }
 
-int start_and_play() {
+// Everything before the first frame: the window, the world, the sound, the
+// demo files and the loop's hooks; 0 when the frames may start.
+int start_run() {
   const bool playing = !run.opts.play_file.empty();
   const bool recording = !run.opts.record_file.empty();
   if (run.opts.headless) setenv("SDL_VIDEODRIVER", "dummy", 1);
@@ -232,7 +254,14 @@ int start_and_play() {
     hooks.frame_times = playing_frame_times;
   }
   if (run.opts.timedemo) reset_timedemo(static_cast<int64_t>(run.demo.frames.size()));
-  run_frame_loop(hooks);
+  begin_frame_loop(hooks);
+  return 0;
+}
+
+// Everything after the last frame; the run's exit code.
+int finish_run() {
+  const bool playing = !run.opts.play_file.empty();
+  const bool recording = !run.opts.record_file.empty();
   stop_sound();
   if (run.opts.timedemo) timedemo_finish();
   int code = exit_code;
@@ -271,10 +300,31 @@ int configure() {
   return 0;
 }
 
-}  // namespace
+// The font and the background live until the program ends; they are
+// released on the way out so that leak checkers see a clean exit.
+void release_resources() {
+  release_background();
+  release_images();
+  reset_workers();
+}
 
-int run_game(int argc, char** argv) {
-  catch_stop_signals();
+// Runs `step`, turning an exception out of it into a message and exit code 1.
+template <typename F>
+int guarded(F step) {
+  try {
+    return step();
+  } catch (const std::bad_alloc&) {
+    std::fprintf(stderr, "vorn: out of memory (a setting may ask for more than this machine has)\n");
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "vorn: error: %s\n", e.what());
+  }
+  return 1;
+}
+
+// Options, the vector kernels and threads, the font, the configuration or
+// the demo, then the start of the frames.
+int begin_checked(int argc, char** argv) {
+  reset_run();
   std::string error;
   if (!parse_options(argc, argv, run.opts, error)) {
     std::fprintf(stderr, "vorn: %s\n%s", error.c_str(), try_help_line);
@@ -288,35 +338,57 @@ int run_game(int argc, char** argv) {
     std::fputs(version_text().c_str(), stdout);
     return 0;
   }
-  // The font and the background live until the program ends; release them
-  // on the way out so that leak checkers see a clean exit.
-  struct release_at_exit {
-    ~release_at_exit() {
-      release_background();
-      release_images();
-      reset_workers();
-    }
-  } release;
   // The vector kernels (VORN_ISA may force a set) and the worker threads.
   if (!select_isa_from(std::getenv("VORN_ISA"), error)) {
     std::fprintf(stderr, "vorn: %s\n", error.c_str());
     return 1;
   }
   set_thread_count(run.opts.threads > 0 ? static_cast<int32_t>(run.opts.threads) : default_thread_count());
-  try {
+  return guarded([] {
     load_font();
     if (const int code = configure(); code != 0) return code;
     if (run.opts.print_config) {
       std::fputs(format_config().c_str(), stdout);
       return 0;
     }
-    return start_and_play();
-  } catch (const std::bad_alloc&) {
-    std::fprintf(stderr, "vorn: out of memory (a setting may ask for more than this machine has)\n");
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "vorn: error: %s\n", e.what());
+    const int code = start_run();
+    return code != 0 ? code : run_continues;
+  });
+}
+
+}  // namespace
+
+int begin_run(int argc, char** argv) {
+  const int code = begin_checked(argc, argv);
+  if (code != run_continues) release_resources();
+  return code;
+}
+
+bool run_pass() {
+  if (run.failed_code != 0) return false;
+  bool more = false;
+  run.failed_code = guarded([&more] {
+    more = frame_loop_pass();
+    return 0;
+  });
+  return more && run.failed_code == 0;
+}
+
+int end_run() {
+  const int code = run.failed_code != 0 ? run.failed_code : guarded(finish_run);
+  release_resources();
+  return code;
+}
+
+run_report last_run_report() { return {run.frames_done, run.departed_at}; }
+
+int run_game(int argc, char** argv) {
+  catch_stop_signals();
+  const int code = begin_run(argc, argv);
+  if (code != run_continues) return code;
+  while (run_pass()) {
   }
-  return 1;
+  return end_run();
 }
 
 }  // namespace vorn

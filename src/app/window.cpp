@@ -9,6 +9,8 @@
 #include <cstring>
 #include <vector>
 
+#include "app/keys.h"
+#include "app/pixel_layout.h"
 #include "app/scaling.h"
 #include "image/image.h"
 #include "platform/display.h"
@@ -41,9 +43,31 @@ namespace {
 
 SDL_Surface* surface = nullptr;
 bool quit_registered = false;
-// The screen's own pixels while the window is scaled; present() copies them
-// into the surface in blocks.
+// Where the surface keeps each channel.
+pixel_layout surface_layout;
+// The screen's own pixels while the window is scaled, or while the surface
+// keeps its channels elsewhere than the game does; present() copies them
+// into the surface in blocks and in its layout.
 std::vector<uint32_t> scaled_screen;
+
+#if !defined(__EMSCRIPTEN__)
+// The game's key symbols are the desktop SDL's own.
+static_assert(key_arrow_up == SDLK_UP && key_arrow_down == SDLK_DOWN && key_return == SDLK_RETURN &&
+              key_escape == SDLK_ESCAPE && key_space == SDLK_SPACE && key_w == SDLK_w && key_lctrl == SDLK_LCTRL &&
+              key_rctrl == SDLK_RCTRL && key_lshift == SDLK_LSHIFT && key_rshift == SDLK_RSHIFT &&
+              key_lalt == SDLK_LALT && key_ralt == SDLK_RALT);
+#endif
+
+// The game's key symbol for an SDL key event's.
+int32_t key_symbol(const SDL_keysym& k) {
+#if defined(__EMSCRIPTEN__)
+  return key_from_browser(k.sym);
+#else
+  return k.sym & 0xFFFF;
+#endif
+}
+
+bool own_pixels() { return window_scale > 1 || !surface_layout.native; }
 
 // The built-in 256-colour palette handed to SDL; with a 32-bit surface it has
 // no visible effect. A grey ramp.
@@ -77,13 +101,13 @@ bool is_click_button(int button) { return button >= SDL_BUTTON_LEFT && button <=
 void handle_event(const SDL_Event& e) {
   switch (e.type) {
     case SDL_KEYDOWN: {
-      const int32_t sym = e.key.keysym.sym & 0xFFFF;
+      const int32_t sym = key_symbol(e.key.keysym);
       set_key(sym, true);
       send(ev_key_down, 0, 0, sym, current_state());
       break;
     }
     case SDL_KEYUP: {
-      const int32_t sym = e.key.keysym.sym & 0xFFFF;
+      const int32_t sym = key_symbol(e.key.keysym);
       set_key(sym, false);
       send(ev_key_up, 0, 0, sym, current_state());
       break;
@@ -121,9 +145,9 @@ void handle_event(const SDL_Event& e) {
   }
 }
 
-// The screen image is the surface itself at scale 1, its own pixels otherwise.
+// The screen image is the surface itself when it can be, its own pixels otherwise.
 void set_screen_pixels() {
-  screen.pixels = window_scale > 1 ? scaled_screen.data() : static_cast<uint32_t*>(surface->pixels);
+  screen.pixels = own_pixels() ? scaled_screen.data() : static_cast<uint32_t*>(surface->pixels);
 }
 
 void fail(const char* what) {
@@ -159,9 +183,9 @@ void reset_window_state() {
 
 uint16_t current_state() {
   uint16_t s = 0;
-  if (held_keys[SDLK_RSHIFT] || held_keys[SDLK_LSHIFT]) s |= st_shift;
-  if (held_keys[SDLK_RALT] || held_keys[SDLK_LALT]) s |= st_alt;
-  if (held_keys[SDLK_RCTRL] || held_keys[SDLK_LCTRL]) s |= st_ctrl;
+  if (held_keys[key_rshift] || held_keys[key_lshift]) s |= st_shift;
+  if (held_keys[key_ralt] || held_keys[key_lalt]) s |= st_alt;
+  if (held_keys[key_rctrl] || held_keys[key_lctrl]) s |= st_ctrl;
   if (left_down) s |= st_left;
   if (right_down) s |= st_right;
   if (middle_down) s |= st_middle;
@@ -243,7 +267,12 @@ bool open_window(int32_t width, int32_t height, int32_t bpp, bool fullscreen,
                  static_cast<long long>(window_w), static_cast<long long>(window_h));
     return false;
   }
+#if defined(__EMSCRIPTEN__)
+  // The browser's SDL makes an 8-bit surface when asked for a hardware palette.
+  Uint32 flags = SDL_HWSURFACE | SDL_DOUBLEBUF;
+#else
   Uint32 flags = SDL_HWSURFACE | SDL_DOUBLEBUF | SDL_HWPALETTE;
+#endif
   if (fullscreen) flags |= SDL_FULLSCREEN;
   surface = SDL_SetVideoMode(static_cast<int>(window_w), static_cast<int>(window_h), bpp, flags);
   if (surface == nullptr) {
@@ -271,7 +300,9 @@ bool open_window(int32_t width, int32_t height, int32_t bpp, bool fullscreen,
   screen.half_height = screen_h / 2;
   screen.creation_mark = 1;
   screen.creation_flag = true;
-  if (window_scale > 1) scaled_screen.assign(static_cast<size_t>(screen_w) * screen_h, 0);
+  const SDL_PixelFormat& format = *surface->format;
+  surface_layout = layout_of_masks(format.Rmask, format.Gmask, format.Bmask, format.Amask);
+  if (own_pixels()) scaled_screen.assign(static_cast<size_t>(screen_w) * screen_h, 0);
   set_screen_pixels();
   SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 1, 1, 1));
   fill_palette();
@@ -290,25 +321,32 @@ void close_window() {
   screen.pixels = nullptr;
   std::vector<uint32_t>().swap(scaled_screen);
   window_scale = 1;
+  surface_layout = pixel_layout{};
   SDL_Quit();
 }
 
 bool lock_screen() {
   if (surface == nullptr) return false;
-  if (window_scale > 1 || !needs_lock()) return true;
+  if (own_pixels() || !needs_lock()) return true;
   return SDL_LockSurface(surface) >= 0;
 }
 
 void unlock_screen() {
-  if (window_scale == 1 && needs_lock()) SDL_UnlockSurface(surface);
+  if (!own_pixels() && needs_lock()) SDL_UnlockSurface(surface);
 }
 
 void present() {
   if (surface == nullptr) return;
-  if (window_scale > 1) {
+  if (own_pixels()) {
     if (needs_lock() && SDL_LockSurface(surface) < 0) return;
-    scale_pixels(scaled_screen.data(), screen_w, screen_h, window_scale, static_cast<uint32_t*>(surface->pixels),
-                 surface->pitch / 4);
+    uint32_t* to = static_cast<uint32_t*>(surface->pixels);
+    const size_t count = static_cast<size_t>(surface->w) * static_cast<size_t>(surface->h);
+    if (window_scale > 1) {
+      scale_pixels(scaled_screen.data(), screen_w, screen_h, window_scale, to, surface->pitch / 4);
+      if (!surface_layout.native) convert_pixels(to, to, count, surface_layout);
+    } else {
+      convert_pixels(scaled_screen.data(), to, count, surface_layout);
+    }
     if (needs_lock()) SDL_UnlockSurface(surface);
   }
   SDL_Flip(surface);

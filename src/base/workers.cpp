@@ -90,9 +90,13 @@ struct worker_pool {
 
 worker_pool pool;
 
+// The processor's hint that this is a spin-wait loop; nothing where it has
+// none.
 void cpu_pause() {
 #if defined(__SSE2__)
   _mm_pause();
+#elif defined(__aarch64__)
+  asm volatile("yield");
 #endif
 }
 

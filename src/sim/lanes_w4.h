@@ -3,6 +3,8 @@
 // each the scalar operation in every lane.
 #pragma once
 
+#if defined(__x86_64__)
+
 #include <immintrin.h>
 
 #define VORN_AVX2 __attribute__((target("avx2")))
@@ -27,3 +29,5 @@ VORN_AVX2 inline __m256d wrap4(__m256d d, __m256d extent) {
 }
 
 }  // namespace vorn::lanes4
+
+#endif  // __x86_64__

@@ -3,6 +3,8 @@
 // the scalar operation in every lane.
 #pragma once
 
+#if defined(__x86_64__)
+
 #include <immintrin.h>
 
 #define VORN_AVX512 __attribute__((target("avx512f")))
@@ -22,3 +24,5 @@ VORN_AVX512 inline __m512d wrap8(__m512d d, __m512d extent) {
 }
 
 }  // namespace vorn::lanes8
+
+#endif  // __x86_64__

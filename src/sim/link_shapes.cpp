@@ -1,5 +1,5 @@
-// The link shapes one entry at a time: the kernel for processors without
-// AVX2.
+// The link shapes one entry at a time, in plain C++: the kernel of
+// processors without wider lanes, and the reference of the wider kernels.
 #include "sim/link_shapes.h"
 
 namespace vorn {

@@ -63,8 +63,10 @@ inline void link_shape_at(link_ends in, link_shape_rows out, size_t i) {
 struct link_shape_kernels {
   void (*shapes)(link_ends in, size_t count, link_shape_rows out);
 };
-extern const link_shape_kernels link_shapes_w1;  // one entry at a time (every x86-64)
+extern const link_shape_kernels link_shapes_w1;  // one entry at a time, every machine
+#if defined(__x86_64__)
 extern const link_shape_kernels link_shapes_w4;  // AVX2, four lanes
 extern const link_shape_kernels link_shapes_w8;  // AVX-512F, eight lanes
+#endif
 
 }  // namespace vorn

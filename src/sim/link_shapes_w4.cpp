@@ -1,6 +1,7 @@
 // The link shapes in four lanes (AVX2), compiled for that instruction set
 // alone and called only on processors that have it: each lane repeats
 // link_shape_at's operations in their order, without fused multiply-adds.
+#if defined(__x86_64__)
 #include "sim/lanes_w4.h"
 #include "sim/link_shapes.h"
 
@@ -45,3 +46,5 @@ VORN_AVX2 void shapes_w4(link_ends in, size_t count, link_shape_rows out) {
 const link_shape_kernels link_shapes_w4{shapes_w4};
 
 }  // namespace vorn
+
+#endif  // __x86_64__

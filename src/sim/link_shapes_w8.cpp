@@ -1,6 +1,7 @@
 // The link shapes in eight lanes (AVX-512F), compiled for that instruction
 // set alone and called only on processors that have it: each lane repeats
 // link_shape_at's operations in their order, without fused multiply-adds.
+#if defined(__x86_64__)
 #include "sim/lanes_w8.h"
 #include "sim/link_shapes.h"
 
@@ -43,3 +44,5 @@ VORN_AVX512 void shapes_w8(link_ends in, size_t count, link_shape_rows out) {
 const link_shape_kernels link_shapes_w8{shapes_w8};
 
 }  // namespace vorn
+
+#endif  // __x86_64__

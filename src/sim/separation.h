@@ -43,9 +43,14 @@ struct separation_kernels {
   void (*row)(vec2 ck, const double* xs, const double* ys, size_t count, double strength, vec2* out, vec2* back);
   void (*add_each)(vec2* F, const vec2* terms, size_t count);
 };
+extern const separation_kernels kernels_w1;  // one pair at a time, every machine
+#if defined(__SSE2__)
 extern const separation_kernels kernels_w2;  // SSE2, two lanes (every x86-64)
+#endif
+#if defined(__x86_64__)
 extern const separation_kernels kernels_w4;  // AVX2, four lanes
 extern const separation_kernels kernels_w8;  // AVX-512F, eight lanes
+#endif
 
 // The row in the kernels of the selected instruction set (sim/isa.h).
 void separation_row(vec2 ck, const double* xs, const double* ys, size_t count, double strength, vec2* out,

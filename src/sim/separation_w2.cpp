@@ -1,9 +1,11 @@
-// The separation kernels in two lanes (SSE2, which every x86-64 has): the
-// row of one ship's terms against many and the element-wise sums; also the
-// scalar tail that the wider kernels finish their rows with.
-#include <emmintrin.h>
-
+// The separation kernels in two lanes (SSE2, which every x86-64 has, and
+// 32-bit x86 as this game is built for it): the row of one ship's terms
+// against many and the element-wise sums; also the tail that the wider
+// kernels finish their rows with.
 #include "sim/separation.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
 
 namespace vorn {
 
@@ -63,11 +65,7 @@ void row_w2(vec2 ck, const double* xs, const double* ys, size_t count, double st
       back[j + 1] = reversed_term(out[j + 1], vec2{xs[j + 1], ys[j + 1]}, ck, strength);
     }
   }
-  for (; j < count; ++j) {
-    const vec2 cj{xs[j], ys[j]};
-    out[j] = separation_term(ck, cj, strength);
-    back[j] = reversed_term(out[j], cj, ck, strength);
-  }
+  if (j < count) kernels_w1.row(ck, xs + j, ys + j, count - j, strength, out + j, back + j);
 }
 
 void add_each_w2(vec2* F, const vec2* terms, size_t count) {
@@ -81,3 +79,5 @@ void add_each_w2(vec2* F, const vec2* terms, size_t count) {
 const separation_kernels kernels_w2{row_w2, add_each_w2};
 
 }  // namespace vorn
+
+#endif  // __SSE2__

@@ -1,6 +1,7 @@
 // The separation kernels in four lanes (AVX2), compiled for that instruction
 // set alone and called only on processors that have it: the same operations
 // per lane as the scalar terms, no fused multiply-adds.
+#if defined(__x86_64__)
 #include "sim/lanes_w4.h"
 #include "sim/separation.h"
 
@@ -69,3 +70,5 @@ VORN_AVX2 void add_each_w4(vec2* F, const vec2* terms, size_t count) {
 const separation_kernels kernels_w4{row_w4, add_each_w4};
 
 }  // namespace vorn
+
+#endif  // __x86_64__

@@ -1,6 +1,7 @@
 // The separation kernels in eight lanes (AVX-512F), compiled for that
 // instruction set alone and called only on processors that have it: the same
 // operations per lane as the scalar terms, no fused multiply-adds.
+#if defined(__x86_64__)
 #include "sim/lanes_w8.h"
 #include "sim/separation.h"
 
@@ -70,3 +71,5 @@ VORN_AVX512 void add_each_w8(vec2* F, const vec2* terms, size_t count) {
 const separation_kernels kernels_w8{row_w8, add_each_w8};
 
 }  // namespace vorn
+
+#endif  // __x86_64__

@@ -13,7 +13,7 @@ game="$1"
 only="${2:-}"
 demos="$(dirname "$0")/../demos"
 isas=()
-for isa in baseline avx2 avx512; do
+for isa in baseline neon avx2 avx512; do
   if VORN_ISA=$isa "$game" --headless --frames 0 >/dev/null 2>&1; then isas+=("$isa"); fi
 done
 [ ${#isas[@]} -gt 0 ] || { echo "FAIL: the game runs in no instruction set"; exit 1; }

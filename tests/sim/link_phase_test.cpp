@@ -92,7 +92,7 @@ class LinkPhase : public GameTest {
 };
 
 TEST_F(LinkPhase, GivesTheBitsOfThePlainWalkOnEveryPath) {
-  for (const isa_level isa : {isa_level::baseline, isa_level::avx2, isa_level::avx512}) {
+  for (const isa_level isa : built_isas()) {
     if (!select_isa(isa)) continue;
     // Cooling as set, none, and (a setting may say so) warming.
     const struct {

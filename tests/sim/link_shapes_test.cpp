@@ -12,7 +12,13 @@
 namespace vorn {
 namespace {
 
-class LinkShapes : public GameTest {};
+class LinkShapes : public GameTest {
+ protected:
+  void TearDown() override {
+    reset_isa();
+    GameTest::TearDown();
+  }
+};
 
 // Ends (as b, with a at the origin) that take every branch of the shape:
 // exactly half the world apart (a tie keeps the plain difference), beyond
@@ -60,20 +66,16 @@ TEST_F(LinkShapes, EveryKernelGivesTheBitsOfTheScalarShapes) {
       EXPECT_EQ(want.shapes().m[i], eps);
     }
   }
-  const struct {
-    isa_level isa;
-    const link_shape_kernels* kernels;
-  } widths[] = {{isa_level::avx2, &link_shapes_w4}, {isa_level::avx512, &link_shapes_w8}};
-  for (const auto& w : widths) {
-    if (!isa_supported(w.isa)) continue;
+  for (const isa_level isa : built_isas()) {
+    if (!select_isa(isa)) continue;
     for (const size_t count : {n, size_t{3}, size_t{0}}) {
       columns got = in;
-      w.kernels->shapes(got.ends(), count, got.shapes());
+      active_link_shape_kernels->shapes(got.ends(), count, got.shapes());
       for (size_t k = 0; k < 4 * n; ++k) {
         const size_t column = 5 * n + k;
         const double expected = k % n < count ? want.v[column] : in.v[column];
         ASSERT_EQ(std::memcmp(&got.v[column], &expected, sizeof(double)), 0)
-            << isa_name(w.isa) << " count " << count << " column " << k / n << " entry " << k % n;
+            << isa_name(isa) << " count " << count << " column " << k / n << " entry " << k % n;
       }
     }
   }

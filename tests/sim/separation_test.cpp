@@ -28,7 +28,7 @@ class Separation : public GameTest {
 // The instruction sets this processor has.
 std::vector<isa_level> machine_isas() {
   std::vector<isa_level> out;
-  for (const isa_level isa : {isa_level::baseline, isa_level::avx2, isa_level::avx512}) {
+  for (const isa_level isa : built_isas()) {
     if (isa_supported(isa)) out.push_back(isa);
   }
   return out;
