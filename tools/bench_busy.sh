@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # The frame on a busy machine: while busy-loop processes hold every core,
-# the optimised vorn_bench times the default frame and the 1000-enemy frame
-# on the default threads and on one thread, each case in a run of its own,
-# the four in a different order every round. Prints every round's times and
-# ratios (default threads / one thread, wall time) and the median ratios.
+# the optimised vorn_bench plays the default game and one of 1000 enemies,
+# each in alternate blocks of frames on the default threads and on one
+# thread (threads_ratio/*), ROUNDS times. Prints each round's ratios (the
+# default threads' wall time over one thread's) and their medians.
 #   tools/bench_busy.sh [ROUNDS] [BENCH]
-# BENCH: another vorn_bench to time (e.g. an older build's), instead of
+# BENCH: another vorn_bench to time (an older build's, say), instead of
 # building this tree's.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -30,31 +30,19 @@ for _ in $(seq "$(nproc)"); do
   busy+=($!)
 done
 
-cases=("full_frame/defaults" "full_frame/defaults/threads:1" "full_frame/enemies:1000" "full_frame/enemies:1000/threads:1")
-# wall_time CASE: the case's wall time per frame in microseconds.
-wall_time() {
-  local out
-  out=$(mktemp)
-  "$bench" --benchmark_filter="^$1/iterations:[0-9]+\$" --benchmark_out="$out" --benchmark_out_format=csv >/dev/null 2>&1
-  awk -F, -v name="^\"$1/iterations:[0-9]+\"\$" '$1 ~ name { t = $3; if ($5 == "ms") t *= 1000; printf "%.1f\n", t }' "$out"
-  rm -f "$out"
-}
-ratios_defaults=()
-ratios_crowd=()
+out=$(mktemp)
+defaults=()
+crowd=()
 for round in $(seq "$rounds"); do
-  declare -A t=()
-  # Rotate the order so that no case always runs first or last.
-  for k in 0 1 2 3; do
-    c="${cases[$(((k + round) % 4))]}"
-    t[$c]=$(wall_time "$c")
-  done
-  rd=$(awk -v a="${t[full_frame/defaults]}" -v b="${t[full_frame/defaults/threads:1]}" 'BEGIN { printf "%.3f", a / b }')
-  rc=$(awk -v a="${t[full_frame/enemies:1000]}" -v b="${t[full_frame/enemies:1000/threads:1]}" 'BEGIN { printf "%.3f", a / b }')
-  ratios_defaults+=("$rd")
-  ratios_crowd+=("$rc")
-  echo "round $round: defaults ${t[full_frame/defaults]} us against ${t[full_frame/defaults/threads:1]} us on one thread (x$rd);" \
-    "1000 enemies ${t[full_frame/enemies:1000]} us against ${t[full_frame/enemies:1000/threads:1]} us (x$rc)"
-  unset t
+  "$bench" --benchmark_filter='^threads_ratio/' --benchmark_out="$out" --benchmark_out_format=csv >/dev/null 2>&1
+  # The csv's header names the columns; "ratio" is a user counter.
+  read -r d c < <(awk -F, 'NR == 1 { for (i = 1; i <= NF; i++) if ($i == "ratio") col = i; next }
+    /threads_ratio\/defaults/ { d = $col } /threads_ratio\/enemies:1000/ { c = $col }
+    END { printf "%.3f %.3f\n", d, c }' <(sed -n '/^name,/,$p' "$out"))
+  defaults+=("$d")
+  crowd+=("$c")
+  echo "round $round: defaults x$d, 1000 enemies x$c (default threads / one thread, wall time)"
 done
+rm -f "$out"
 median() { printf '%s\n' "$@" | sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
-echo "busy machine ($(nproc) busy loops), median of $rounds rounds: defaults x$(median "${ratios_defaults[@]}"), 1000 enemies x$(median "${ratios_crowd[@]}") (default threads / one thread)"
+echo "busy machine ($(nproc) busy loops), median of $rounds rounds: defaults x$(median "${defaults[@]}"), 1000 enemies x$(median "${crowd[@]}")"

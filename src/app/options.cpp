@@ -12,8 +12,6 @@ namespace vorn {
 
 namespace {
 
-constexpr int64_t no_limit = INT64_MAX;
-
 const option_spec table[] = {
     {"--config", nullptr, "FILE", option_value::text, 0, 0, false,
      [](options& o, const option_argument& a) {
@@ -28,7 +26,7 @@ const option_spec table[] = {
     {"--headless", nullptr, nullptr, option_value::none, 0, 0, false,
      [](options& o, const option_argument&) { o.headless = true; },
      "run without a window (SDL's dummy video driver)", "Such a run is silent unless --sound is given."},
-    {"--frames", nullptr, "N", option_value::whole, 0, no_limit, false,
+    {"--frames", nullptr, "N", option_value::whole, 0, INT64_MAX, false,
      [](options& o, const option_argument& a) { o.frames = a.whole; },
      "end normally after N frames (0: build the world and end)", ""},
     {"--fixed-dt", nullptr, "S", option_value::seconds, 0, 0, false,
@@ -109,10 +107,9 @@ bool read_seconds(const char* text, double& out) {
   return res.ec == std::errc() && res.ptr == end && std::isfinite(out) && out > 0;
 }
 
-// "a whole number from 1 to 8", "... 0 or more", "... 1 or more (more than 8 counts as 8)".
+// "a whole number from 1 to 8", "... 1 or more (more than 8 counts as 8)".
 std::string range_text(const option_spec& s) {
   std::string text = "a whole number ";
-  if (s.high == no_limit) return text + std::to_string(s.low) + " or more";
   if (s.above_counts_as_high) {
     return text + std::to_string(s.low) + " or more (more than " + std::to_string(s.high) + " counts as " +
            std::to_string(s.high) + ")";
@@ -128,12 +125,12 @@ bool read_value(const option_spec& s, const char* text, option_argument& a, std:
     case option_value::text: return true;
     case option_value::whole: {
       bool too_long = false;
-      if (read_whole(text, a.whole, too_long)) {
-        if (s.above_counts_as_high && (too_long || a.whole > s.high)) a.whole = s.high;
-        if (!too_long || s.above_counts_as_high) {
-          if (a.whole >= s.low && a.whole <= s.high) return true;
-        }
+      const bool number = read_whole(text, a.whole, too_long);
+      if (number && s.above_counts_as_high && (too_long || a.whole > s.high)) {
+        a.whole = s.high;
+        too_long = false;
       }
+      if (number && !too_long && a.whole >= s.low && a.whole <= s.high) return true;
       error = std::string(s.name) + " takes " + range_text(s) + ", not '" + text + "'";
       return false;
     }
