@@ -36,7 +36,7 @@ crowd=()
 for round in $(seq "$rounds"); do
   "$bench" --benchmark_filter='^threads_ratio/' --benchmark_out="$out" --benchmark_out_format=csv >/dev/null 2>&1
   # The csv's header names the columns; "ratio" is a user counter.
-  read -r d c < <(awk -F, 'NR == 1 { for (i = 1; i <= NF; i++) if ($i == "ratio") col = i; next }
+  read -r d c < <(awk -F, 'NR == 1 { for (i = 1; i <= NF; i++) if ($i == "ratio" || $i == "\"ratio\"") col = i; next }
     /threads_ratio\/defaults/ { d = $col } /threads_ratio\/enemies:1000/ { c = $col }
     END { printf "%.3f %.3f\n", d, c }' <(sed -n '/^name,/,$p' "$out"))
   defaults+=("$d")
