@@ -26,3 +26,7 @@ bash tests/e2e/golden_demos.sh "$PWD/build/clang/vorn"
 # A demo recorded live in a window by the optimised g++ build replays in the
 # clang build.
 bash tests/e2e/demo_live.sh "$PWD/build/release/vorn" "$PWD/build/clang/vorn"
+
+# The real-window tests once more, with the optimised game, on the SDL 1.2
+# that newer distributions ship: sdl12-compat, running on SDL2.
+bash tools/sdl12_compat.sh "$PWD/build/release/vorn"

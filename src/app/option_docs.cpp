@@ -19,7 +19,10 @@ const control_doc controls[] = {
     {"m", "switch between plain and anti-aliased lines"},
     {"n", "sound off and on"},
     {"Enter", "restart after \"Game Over\", exit after \"Victory!\""},
-    {"Escape", "quit; so does closing the window"},
+    {"F11, Alt+Enter", "switch between the window and fullscreen"},
+    {"Escape", "quit; so does closing the window, or destroying it from outside"},
+    {"gamepad", "left stick aims, right trigger fires, left trigger or A thrusts, B reverses, Start pauses, "
+                "Back is Enter"},
 };
 
 // Help lines: the left column, then the text from this column on, wrapped

@@ -27,6 +27,7 @@ struct options {
   int32_t volume = 70;                // 0..100
   bool config_named = false;          // --config given: its file must exist
   int32_t scale = 1;                  // each screen pixel shows as a scale x scale block
+  bool fullscreen = false;            // start in fullscreen
   int32_t max_fps = 0;                // > 0: at most this many frames per second
   std::string export_dir;             // with --play: write the frames there as PNG
   int64_t export_every = 1;           // keep every this many-th frame

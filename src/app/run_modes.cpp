@@ -14,12 +14,15 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include "app/commands.h"
 #include "app/demo.h"
 #include "app/demo_recorder.h"
 #include "app/export_frames.h"
 #include "app/frame_loop.h"
 #include "app/game.h"
+#include "app/gamepad.h"
 #include "app/option_docs.h"
 #include "app/options.h"
 #include "app/sound.h"
@@ -60,6 +63,8 @@ struct run_state {
   int64_t departed_at = -1;
   // A run whose frames stopped on an error ends with this code.
   int failed_code = 0;
+  // Between a recorded frame's start and its checksum.
+  bool in_recorded_frame = false;
 };
 run_state run;
 
@@ -73,6 +78,7 @@ void reset_run() {
   run.desync = false;
   run.departed_at = -1;
   run.failed_code = 0;
+  run.in_recorded_frame = false;
   reset_session();
   reset_window_state();
   reset_sound_state();
@@ -110,8 +116,10 @@ void recording_event(int32_t kind, int32_t x, int32_t y, int32_t key, uint16_t s
 
 void recording_frame(double dt, double t) {
   run.recorder.frame(dt, t);
+  run.in_recorded_frame = true;
   counted_frame(dt, t);
   if (!frame_abandoned()) run.recorder.after_frame(run.frames_done);
+  run.in_recorded_frame = false;
 }
 
 // --- playing ------------------------------------------------------------------
@@ -217,6 +225,22 @@ void print_summary() {
       checksum_hex(state_checksum()).c_str());
 }
 
+// The window went away from outside (or the display with it): the run ends
+// as after a close request, here and now, since nothing may return into SDL
+// or Xlib. The frame being recorded, if any, had drawn and presented, so its
+// checksum is due.
+[[noreturn]] void end_after_lost_window() {
+  if (run.in_recorded_frame) run.recorder.after_frame(run.frames_done);
+  if (run.opts.play_file.empty()) {
+    on_event(ev_quit, 0, 0, 0, 0);
+  } else {
+    request_exit(0);
+  }
+  const int code = end_run();
+  std::fflush(nullptr);
+  _exit(code);
+}
+
 // Everything before the first frame: the window, the world, the sound, the
 // demo files and the loop's hooks; 0 when the frames may start.
 int start_run() {
@@ -229,12 +253,17 @@ int start_run() {
   }
   frame_proc frame = playing ? playing_frame : recording ? recording_frame : counted_frame;
   event_proc event = recording ? recording_event : game_event;
-  if (!open_window(screenx, screeny, 32, false, game_caption, frame, event, run.opts.scale)) return 1;
+  if (!open_window(screenx, screeny, 32, run.opts.fullscreen && !run.opts.headless, game_caption, frame, event,
+                   run.opts.scale)) {
+    return 1;
+  }
   if (playing && (screen_w != run.demo.screen_w || screen_h != run.demo.screen_h)) {
     std::fprintf(stderr, "vorn: demo %s was recorded at %d x %d, but the window opened at %d x %d\n",
                  run.opts.play_file.c_str(), run.demo.screen_w, run.demo.screen_h, screen_w, screen_h);
     return 2;
   }
+  // A pad plays live games only: replays feed their own events.
+  if (!run.opts.headless && !playing) open_gamepad();
   caption_stats = true;
   frame_cap = run.opts.max_fps > 0 ? run.opts.max_fps : 60000;
   game_reset(false);
@@ -254,6 +283,7 @@ int start_run() {
     hooks.frame_times = playing_frame_times;
   }
   if (run.opts.timedemo) reset_timedemo(static_cast<int64_t>(run.demo.frames.size()));
+  on_window_lost = end_after_lost_window;
   begin_frame_loop(hooks);
   return 0;
 }

@@ -1,4 +1,5 @@
-// The window scale that fits the desktop and the block copy into the window.
+// The window scale that fits the desktop, the fullscreen picture's place,
+// pointer positions mapped back and the block copy onto the surface.
 #include "app/scaling.h"
 
 #include <algorithm>
@@ -39,6 +40,22 @@ int32_t fitting_scale(int32_t w, int32_t h, int32_t wanted, bool have_area, int3
     if (int64_t{w} * n <= max_w && int64_t{h} * n <= max_h) return n;
   }
   return 1;
+}
+
+picture_place fullscreen_place(int32_t w, int32_t h, int32_t desk_w, int32_t desk_h) {
+  if (w <= 0 || h <= 0) return {0, 0, 0};
+  const int32_t scale = std::min(desk_w / w, desk_h / h);
+  if (scale < 1) return {0, 0, 0};
+  // In 64 bits: the scaled picture fits the desktop, so the halves do too.
+  return {scale, static_cast<int32_t>((desk_w - int64_t{w} * scale) / 2),
+          static_cast<int32_t>((desk_h - int64_t{h} * scale) / 2)};
+}
+
+int32_t picture_coord(int32_t v, int32_t origin, int32_t scale, int32_t size) {
+  // Clamped to the picture's own pixels first, so that one division gives a
+  // coordinate on the screen.
+  const int64_t offset = std::clamp<int64_t>(int64_t{v} - origin, 0, int64_t{size} * scale - 1);
+  return static_cast<int32_t>(offset / scale);
 }
 
 void scale_pixels(const uint32_t* from, int32_t w, int32_t h, int32_t n, uint32_t* to, int64_t to_pitch) {

@@ -1,7 +1,9 @@
-// The SDL 1.2 window, its surface as `screen`, and the event pump.
+// The SDL 1.2 window, its surface as `screen` (or the screen's own image
+// shown on it in blocks), fullscreen, and the event pump.
 #include "app/window.h"
 
 #include <SDL.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -9,11 +11,14 @@
 #include <cstring>
 #include <vector>
 
+#include "app/gamepad.h"
 #include "app/keys.h"
+#include "app/pad_map.h"
 #include "app/pixel_layout.h"
 #include "app/scaling.h"
 #include "image/image.h"
 #include "platform/display.h"
+#include "platform/display_lost.h"
 
 namespace vorn {
 
@@ -28,6 +33,8 @@ int32_t fps = 0;
 int32_t frame_cap = 60;
 bool caption_stats = false;
 int32_t window_scale = 1;
+bool window_fullscreen = false;
+void (*on_window_lost)() = nullptr;
 
 bool held_keys[key_symbol_count] = {};
 bool left_down = false;
@@ -45,10 +52,23 @@ SDL_Surface* surface = nullptr;
 bool quit_registered = false;
 // Where the surface keeps each channel.
 pixel_layout surface_layout;
-// The screen's own pixels while the window is scaled, or while the surface
-// keeps its channels elsewhere than the game does; present() copies them
-// into the surface in blocks and in its layout.
-std::vector<uint32_t> scaled_screen;
+// The screen's own pixels while the window is scaled or fullscreen, or while
+// the surface keeps its channels elsewhere than the game does; present()
+// copies them onto the surface in blocks, at `place`, in its layout.
+std::vector<uint32_t> own_pixels;
+picture_place place;
+// The desktop's size as SDL told it before the first video mode was set.
+int32_t desktop_w = 0;
+int32_t desktop_h = 0;
+int32_t video_bpp = 32;
+// Where the window opens: centred on the work area, at its top.
+int32_t window_x = 0;
+int32_t window_y = 0;
+// The screen has been drawn on since the last flip. Flipping an unchanged
+// surface again (the event pump presents after every frame's own present)
+// shows nothing new, and on SDL2 (sdl12-compat) every flip uploads and
+// renders the whole window.
+bool screen_changed = true;
 
 #if !defined(__EMSCRIPTEN__)
 // The game's key symbols are the desktop SDL's own.
@@ -66,8 +86,6 @@ int32_t key_symbol(const SDL_keysym& k) {
   return k.sym & 0xFFFF;
 #endif
 }
-
-bool own_pixels() { return window_scale > 1 || !surface_layout.native; }
 
 // The built-in 256-colour palette handed to SDL; with a 32-bit surface it has
 // no visible effect. A grey ramp.
@@ -98,15 +116,67 @@ void set_button(int button, bool down) {
 
 bool is_click_button(int button) { return button >= SDL_BUTTON_LEFT && button <= SDL_BUTTON_RIGHT; }
 
+bool uses_own_pixels() { return window_fullscreen || window_scale > 1 || !surface_layout.native; }
+
+// Surface coordinates to the screen's.
+int32_t screen_x_at(int32_t x) { return picture_coord(x, place.x, place.scale, screen_w); }
+int32_t screen_y_at(int32_t y) { return picture_coord(y, place.y, place.scale, screen_h); }
+
+// F11, or Enter with Alt held, switches fullscreen (in a browser, the
+// page's own fullscreen is the browser's business).
+bool is_fullscreen_key(const SDL_keysym& key) {
+#if defined(__EMSCRIPTEN__)
+  (void)key;
+  return false;
+#else
+  if (key.sym == SDLK_F11) return true;
+  return key.sym == SDLK_RETURN && ((key.mod & KMOD_ALT) != 0 || (current_state() & st_alt) != 0);
+#endif
+}
+
+// The releases of F11 and of Enter after Alt+Enter (SDL repeats them when
+// the video mode changes) belong to the switch, not the game: the game never
+// saw those keys go down.
+bool is_switch_release(const SDL_keysym& key) {
+  const int32_t sym = key_symbol(key);
+  const bool switch_key = key.sym == SDLK_F11 || sym == key_return;
+  return switch_key && !(sym >= 0 && sym < key_symbol_count && held_keys[sym]);
+}
+
+pad_context pad_here() { return pad_context{pointer_x, pointer_y, current_state()}; }
+
+void send_pad(const pad_events& out) {
+  for (int32_t i = 0; i < out.count; ++i) {
+    const pad_event& p = out.list[static_cast<size_t>(i)];
+    send(p.kind, p.x, p.y, p.key, p.state);
+  }
+}
+
+// The aiming stick places the pointer afresh after every batch of events,
+// since the ship it aims from moves.
+void aim_with_pad() {
+  const ipoint_t from = aim_origin();
+  if (const auto move = pad_aim(configured_pad_layout(), from.x, from.y, pad_here())) {
+    pointer_x = move->x;
+    pointer_y = move->y;
+    send(move->kind, move->x, move->y, move->key, move->state);
+  }
+}
+
 void handle_event(const SDL_Event& e) {
   switch (e.type) {
     case SDL_KEYDOWN: {
+      if (is_fullscreen_key(e.key.keysym)) {
+        toggle_fullscreen();
+        break;
+      }
       const int32_t sym = key_symbol(e.key.keysym);
       set_key(sym, true);
       send(ev_key_down, 0, 0, sym, current_state());
       break;
     }
     case SDL_KEYUP: {
+      if (is_switch_release(e.key.keysym)) break;
       const int32_t sym = key_symbol(e.key.keysym);
       set_key(sym, false);
       send(ev_key_up, 0, 0, sym, current_state());
@@ -114,8 +184,8 @@ void handle_event(const SDL_Event& e) {
     }
     case SDL_MOUSEMOTION: {
       const uint16_t state = current_state();
-      pointer_x = e.motion.x / window_scale;
-      pointer_y = e.motion.y / window_scale;
+      pointer_x = screen_x_at(e.motion.x);
+      pointer_y = screen_y_at(e.motion.y);
       send(ev_mouse_move, pointer_x, pointer_y, 0, state);
       break;
     }
@@ -123,7 +193,7 @@ void handle_event(const SDL_Event& e) {
       set_button(e.button.button, true);
       // Wheel steps (buttons 4 and 5) are sent when they are released.
       if (is_click_button(e.button.button)) {
-        send(ev_button_down, e.button.x / window_scale, e.button.y / window_scale, 0, current_state());
+        send(ev_button_down, screen_x_at(e.button.x), screen_y_at(e.button.y), 0, current_state());
       }
       break;
     case SDL_MOUSEBUTTONUP: {
@@ -132,10 +202,18 @@ void handle_event(const SDL_Event& e) {
       if (e.button.button == SDL_BUTTON_WHEELUP) send(ev_button_down, pointer_x, pointer_y, 0, before | st_wheel_up);
       if (e.button.button == SDL_BUTTON_WHEELDOWN) send(ev_button_down, pointer_x, pointer_y, 0, before | st_wheel_down);
       if (is_click_button(e.button.button)) {
-        send(ev_button_up, e.button.x / window_scale, e.button.y / window_scale, 0, current_state());
+        send(ev_button_up, screen_x_at(e.button.x), screen_y_at(e.button.y), 0, current_state());
       }
       break;
     }
+    case SDL_JOYAXISMOTION:
+      send_pad(pad_axis_moved(configured_pad_layout(), e.jaxis.axis, e.jaxis.value, pad_here()));
+      break;
+    case SDL_JOYBUTTONDOWN:
+    case SDL_JOYBUTTONUP:
+      send_pad(pad_button_changed(configured_pad_layout(), e.jbutton.button, e.type == SDL_JOYBUTTONDOWN,
+                                  pad_here()));
+      break;
     case SDL_QUIT:
       send(ev_quit, 0, 0, 0, 0);
       quit_requested = true;
@@ -145,13 +223,104 @@ void handle_event(const SDL_Event& e) {
   }
 }
 
-// The screen image is the surface itself when it can be, its own pixels otherwise.
+// The screen image is the surface itself in a window at scale 1, its own
+// pixels otherwise.
 void set_screen_pixels() {
-  screen.pixels = own_pixels() ? scaled_screen.data() : static_cast<uint32_t*>(surface->pixels);
+  screen.pixels = uses_own_pixels() ? own_pixels.data() : static_cast<uint32_t*>(surface->pixels);
 }
 
 void fail(const char* what) {
   std::fprintf(stderr, "vorn: %s: %s\n", what, SDL_GetError());
+}
+
+// SDL 1.2 keeps a surface's pitch in 16 bits and works its size out in an
+// int, so a wider or bigger surface would overflow inside SDL itself.
+bool surface_size_fits_sdl(int64_t w, int64_t h) {
+  const int64_t pixel_bytes = video_bpp > 8 ? (int64_t{video_bpp} + 7) / 8 : 1;
+  return pixel_bytes * w <= UINT16_MAX && pixel_bytes * w * h <= INT32_MAX;
+}
+
+// Black on the surface, on both pages when it flips between two (SDL_FillRect
+// locks the surface itself).
+void clear_surface() {
+  const Uint32 black = SDL_MapRGB(surface->format, 0, 0, 0);
+  SDL_FillRect(surface, nullptr, black);
+  SDL_Flip(surface);
+  SDL_FillRect(surface, nullptr, black);
+}
+
+// Sets the video mode of a window (at window_scale) or of fullscreen (the
+// desktop's size): the surface, the picture's place and window_fullscreen.
+// False with one line on standard error when it cannot be had; SDL may have
+// dropped the old surface then.
+bool set_video_mode(bool full) {
+  picture_place at{window_scale, 0, 0};
+  int64_t w = int64_t{screen_w} * window_scale;
+  int64_t h = int64_t{screen_h} * window_scale;
+  if (full) {
+    at = fullscreen_place(screen_w, screen_h, desktop_w, desktop_h);
+    if (at.scale == 0) {
+      std::fprintf(stderr, "vorn: a screen of %d x %d does not fit the desktop's %d x %d in fullscreen\n", screen_w,
+                   screen_h, desktop_w, desktop_h);
+      return false;
+    }
+    w = desktop_w;
+    h = desktop_h;
+  }
+  if (!surface_size_fits_sdl(w, h)) {
+    std::fprintf(stderr, "vorn: cannot open a window of %lld x %lld pixels (too large for a video surface)\n",
+                 static_cast<long long>(w), static_cast<long long>(h));
+    return false;
+  }
+#if defined(__EMSCRIPTEN__)
+  // The browser's SDL makes an 8-bit surface when asked for a hardware palette.
+  Uint32 flags = SDL_HWSURFACE | SDL_DOUBLEBUF;
+#else
+  Uint32 flags = SDL_HWSURFACE | SDL_DOUBLEBUF | SDL_HWPALETTE;
+#endif
+  if (full) flags |= SDL_FULLSCREEN;
+  // A fullscreen window starts at the desktop's corner: SDL on SDL2 keeps the
+  // asked position even there when no window manager moves it.
+  if (full) {
+    place_next_window(0, 0);
+  } else {
+    place_next_window(window_x, window_y);
+  }
+  surface = nullptr;
+  SDL_Surface* made = SDL_SetVideoMode(static_cast<int>(w), static_cast<int>(h), video_bpp, flags);
+  if (made == nullptr) {
+    fail(full ? "cannot open a fullscreen video surface" : "cannot open the video surface");
+    return false;
+  }
+  // The drawing code assumes 4 bytes per pixel and a stride of exactly width
+  // (worked out in 64 bits: SDL keeps the pitch in 16 bits, so a very wide
+  // window comes back with a pitch cut short).
+  const int64_t wanted_pitch = int64_t{4} * w;
+  if (made->format->BitsPerPixel != 32 || made->w != w || made->h != h || made->pitch != wanted_pitch) {
+    std::fprintf(stderr,
+                 "vorn: the video surface is unusable (%d x %d, %d bits per pixel, pitch %d; "
+                 "wanted %lld x %lld, 32 bits, pitch %lld)\n",
+                 made->w, made->h, made->format->BitsPerPixel, made->pitch, static_cast<long long>(w),
+                 static_cast<long long>(h), static_cast<long long>(wanted_pitch));
+    return false;
+  }
+  surface = made;
+  place = at;
+  window_fullscreen = full;
+  const SDL_PixelFormat& format = *surface->format;
+  surface_layout = layout_of_masks(format.Rmask, format.Gmask, format.Bmask, format.Amask);
+  return true;
+}
+
+// The display connection broke: nothing of SDL's video may be called again.
+// The screen's pixels stay readable (a replay's last events may still take a
+// screenshot).
+void window_lost() {
+  surface = nullptr;
+  if (on_window_lost != nullptr) on_window_lost();
+  std::fputs("vorn: the connection to the display was lost\n", stderr);
+  std::fflush(nullptr);
+  _exit(1);
 }
 
 }  // namespace
@@ -174,6 +343,10 @@ void reset_window_state() {
   frame_cap = 60;
   caption_stats = false;
   window_scale = 1;
+  window_fullscreen = false;
+  on_window_lost = nullptr;
+  screen_changed = true;
+  reset_pad();
   std::memset(held_keys, 0, sizeof held_keys);
   left_down = middle_down = right_down = false;
   pointer_x = pointer_y = 0;
@@ -206,6 +379,7 @@ bool open_window(int32_t width, int32_t height, int32_t bpp, bool fullscreen,
   screen_h = height;
   screen_bpp = bpp;
   screen_bytes = bpp / 8;
+  video_bpp = bpp;
   caption_base = caption;
   on_frame = frame;
   on_event = event;
@@ -217,8 +391,10 @@ bool open_window(int32_t width, int32_t height, int32_t bpp, bool fullscreen,
     std::atexit(SDL_Quit);
     quit_registered = true;
   }
-  // SDL must be running before it can tell the display modes and the desktop
-  // size; both only shape the size and flags asked of SDL_SetVideoMode.
+  // Before SDL starts, so that its X11 driver hands a broken connection on.
+  on_display_lost(window_lost);
+  // SDL must be running before it can tell the desktop's size; that only
+  // shapes the size and flags asked of SDL_SetVideoMode.
   if (SDL_Init(SDL_INIT_VIDEO) < 0) {
     const char* driver = std::getenv("SDL_VIDEODRIVER");
     const char* display = std::getenv("DISPLAY");
@@ -230,143 +406,156 @@ bool open_window(int32_t width, int32_t height, int32_t bpp, bool fullscreen,
     fail("cannot start SDL video");
     return false;
   }
-  if (fullscreen && !display_mode_available(screen_w, screen_h)) fullscreen = false;
+  // Until a video mode is set, SDL's current size is the desktop's.
+  const SDL_VideoInfo* info = SDL_GetVideoInfo();
+  desktop_w = info != nullptr ? info->current_w : 0;
+  desktop_h = info != nullptr ? info->current_h : 0;
   int32_t area_x = 0, area_y = 0, area_w = 0, area_h = 0;
   const bool have_area = desktop_work_area(area_x, area_y, area_w, area_h);
-  window_scale = fullscreen ? 1 : std::clamp(scale, 1, max_window_scale);
+  window_scale = std::clamp(scale, 1, max_window_scale);
   const int32_t wanted_scale = window_scale;
   if (window_scale > 1) window_scale = fitting_scale(screen_w, screen_h, window_scale, have_area, area_w, area_h);
-  if (!fullscreen && window_scale == 1) fit_window_size(screen_w, screen_h, have_area, area_w, area_h);
+  if (window_scale == 1) fit_window_size(screen_w, screen_h, have_area, area_w, area_h);
   const int64_t window_w = int64_t{screen_w} * window_scale;
-  const int64_t window_h = int64_t{screen_h} * window_scale;
   if (window_scale != wanted_scale) {
     std::fprintf(stderr,
                  "vorn: at scale %d the window would be %lld x %lld, more than the %d x %d that the desktop's "
                  "%d x %d work area leaves a window; scale %d is used (a window of %lld x %lld)\n",
                  wanted_scale, static_cast<long long>(width) * wanted_scale,
                  static_cast<long long>(height) * wanted_scale, area_w - 50, area_h - 50, area_w, area_h,
-                 window_scale, static_cast<long long>(window_w), static_cast<long long>(window_h));
+                 window_scale, static_cast<long long>(window_w), static_cast<long long>(screen_h) * window_scale);
   }
   setenv("SDL_VIDEO_CENTERED", "1", 1);
-  if (!fullscreen && have_area) {
-    place_next_window(static_cast<int32_t>(area_x + area_w / 2 - window_w / 2), area_y);
-  } else if (!fullscreen) {
-    place_next_window(0, 0);
-  }
+  window_x = have_area ? static_cast<int32_t>(area_x + area_w / 2 - window_w / 2) : 0;
+  window_y = have_area ? area_y : 0;
   SDL_EnableUNICODE(1);
 
   if (screen_w <= 0 || screen_h <= 0) {
     std::fprintf(stderr, "vorn: cannot open a window of %d x %d pixels\n", screen_w, screen_h);
     return false;
   }
-  // SDL 1.2 keeps a surface's pitch in 16 bits and works its size out in an
-  // int, so a wider or bigger surface would overflow inside SDL itself.
-  const int64_t pixel_bytes = bpp > 8 ? (int64_t{bpp} + 7) / 8 : 1;
-  if (pixel_bytes * window_w > UINT16_MAX || pixel_bytes * window_w * window_h > INT32_MAX) {
-    std::fprintf(stderr, "vorn: cannot open a window of %lld x %lld pixels (too large for a video surface)\n",
-                 static_cast<long long>(window_w), static_cast<long long>(window_h));
-    return false;
-  }
-#if defined(__EMSCRIPTEN__)
-  // The browser's SDL makes an 8-bit surface when asked for a hardware palette.
-  Uint32 flags = SDL_HWSURFACE | SDL_DOUBLEBUF;
-#else
-  Uint32 flags = SDL_HWSURFACE | SDL_DOUBLEBUF | SDL_HWPALETTE;
-#endif
-  if (fullscreen) flags |= SDL_FULLSCREEN;
-  surface = SDL_SetVideoMode(static_cast<int>(window_w), static_cast<int>(window_h), bpp, flags);
-  if (surface == nullptr) {
-    fail("cannot open the video surface");
-    return false;
-  }
-  // The drawing code assumes 4 bytes per pixel and a stride of exactly width
-  // (worked out in 64 bits: SDL keeps the pitch in 16 bits, so a very wide
-  // window comes back with a pitch cut short).
-  const int64_t wanted_pitch = int64_t{4} * window_w;
-  if (surface->format->BitsPerPixel != 32 || surface->w != window_w || surface->h != window_h ||
-      surface->pitch != wanted_pitch) {
-    std::fprintf(stderr,
-                 "vorn: the video surface is unusable (%d x %d, %d bits per pixel, pitch %d; "
-                 "wanted %lld x %lld, 32 bits, pitch %lld)\n",
-                 surface->w, surface->h, surface->format->BitsPerPixel, surface->pitch,
-                 static_cast<long long>(window_w), static_cast<long long>(window_h),
-                 static_cast<long long>(wanted_pitch));
-    surface = nullptr;
-    return false;
-  }
+  bool opened = fullscreen && set_video_mode(true);
+  if (fullscreen && !opened) std::fputs("vorn: playing in a window instead\n", stderr);
+  if (!opened && !set_video_mode(false)) return false;
+  screen_changed = true;
   screen.width = screen_w;
   screen.height = screen_h;
   screen.half_width = screen_w / 2;
   screen.half_height = screen_h / 2;
   screen.creation_mark = 1;
   screen.creation_flag = true;
-  const SDL_PixelFormat& format = *surface->format;
-  surface_layout = layout_of_masks(format.Rmask, format.Gmask, format.Bmask, format.Amask);
-  if (own_pixels()) scaled_screen.assign(static_cast<size_t>(screen_w) * screen_h, 0);
+  if (uses_own_pixels()) own_pixels.assign(static_cast<size_t>(screen_w) * screen_h, 0);
   set_screen_pixels();
   SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 1, 1, 1));
   fill_palette();
   SDL_SetColors(surface, palette, 0, 256);
   set_caption(caption);
-  if (!lock_screen()) return true;
-  SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
-  unlock_screen();
-  SDL_Flip(surface);
+  clear_surface();
   set_screen_pixels();
   return true;
+}
+
+void toggle_fullscreen() {
+  if (surface == nullptr) return;
+  const bool was_full = window_fullscreen;
+  // The picture outlives the old surface in the screen's own pixels.
+  if (!uses_own_pixels()) {
+    if (!lock_screen()) return;
+    own_pixels.assign(screen.pixels, screen.pixels + static_cast<size_t>(screen_w) * screen_h);
+    unlock_screen();
+  }
+  if (!set_video_mode(!was_full)) {
+    if (!was_full) std::fputs("vorn: staying in a window\n", stderr);
+    if (!set_video_mode(was_full)) {
+      std::fputs("vorn: the video surface is lost\n", stderr);
+      screen.pixels = nullptr;
+      request_exit(1);
+      return;
+    }
+  }
+  clear_surface();
+  if (!uses_own_pixels() && lock_screen()) {
+    std::copy(own_pixels.begin(), own_pixels.end(), static_cast<uint32_t*>(surface->pixels));
+    unlock_screen();
+    std::vector<uint32_t>().swap(own_pixels);
+  }
+  set_screen_pixels();
+  screen_changed = true;
+  present();
 }
 
 void close_window() {
   surface = nullptr;
   screen.pixels = nullptr;
-  std::vector<uint32_t>().swap(scaled_screen);
+  std::vector<uint32_t>().swap(own_pixels);
   window_scale = 1;
+  window_fullscreen = false;
+  place = picture_place{};
   surface_layout = pixel_layout{};
   SDL_Quit();
 }
 
+// Locking is the surface's business only while the screen is the surface.
 bool lock_screen() {
   if (surface == nullptr) return false;
-  if (own_pixels() || !needs_lock()) return true;
+  if (uses_own_pixels() || !needs_lock()) return true;
   return SDL_LockSurface(surface) >= 0;
 }
 
 void unlock_screen() {
-  if (!own_pixels() && needs_lock()) SDL_UnlockSurface(surface);
+  screen_changed = true;
+  if (surface != nullptr && !uses_own_pixels() && needs_lock()) SDL_UnlockSurface(surface);
 }
 
 void present() {
-  if (surface == nullptr) return;
-  if (own_pixels()) {
+  if (surface == nullptr || !screen_changed) return;
+  if (uses_own_pixels()) {
     if (needs_lock() && SDL_LockSurface(surface) < 0) return;
-    uint32_t* to = static_cast<uint32_t*>(surface->pixels);
-    const size_t count = static_cast<size_t>(surface->w) * static_cast<size_t>(surface->h);
-    if (window_scale > 1) {
-      scale_pixels(scaled_screen.data(), screen_w, screen_h, window_scale, to, surface->pitch / 4);
-      if (!surface_layout.native) convert_pixels(to, to, count, surface_layout);
+    const int64_t pitch = surface->pitch / 4;
+    uint32_t* corner = static_cast<uint32_t*>(surface->pixels) + place.y * pitch + place.x;
+    if (surface_layout.native) {
+      scale_pixels(own_pixels.data(), screen_w, screen_h, place.scale, corner, pitch);
+    } else if (place.scale == 1 && place.x == 0 && place.y == 0) {
+      convert_pixels(own_pixels.data(), corner, own_pixels.size(), surface_layout);
     } else {
-      convert_pixels(scaled_screen.data(), to, count, surface_layout);
+      // Blocks first, then each row of the picture into the surface's layout.
+      scale_pixels(own_pixels.data(), screen_w, screen_h, place.scale, corner, pitch);
+      const size_t row = static_cast<size_t>(screen_w) * static_cast<size_t>(place.scale);
+      for (int64_t y = 0; y < int64_t{screen_h} * place.scale; ++y) {
+        convert_pixels(corner + y * pitch, corner + y * pitch, row, surface_layout);
+      }
     }
     if (needs_lock()) SDL_UnlockSurface(surface);
   }
   SDL_Flip(surface);
+  screen_changed = false;
   set_screen_pixels();
 }
 
-void set_caption(const std::string& text) { SDL_WM_SetCaption(text.c_str(), nullptr); }
+// Without a surface (never opened, or the display lost) SDL's video is not
+// asked anything.
+void set_caption(const std::string& text) {
+  if (surface != nullptr) SDL_WM_SetCaption(text.c_str(), nullptr);
+}
 
-void show_cursor(int32_t mode) { SDL_ShowCursor(mode); }
+void show_cursor(int32_t mode) {
+  if (surface != nullptr) SDL_ShowCursor(mode);
+}
 
 bool discard_window_events() {
   bool close = false;
   SDL_Event e;
-  while (SDL_PollEvent(&e) > 0) close = close || e.type == SDL_QUIT;
+  while (surface != nullptr && SDL_PollEvent(&e) > 0) {
+    if (e.type == SDL_QUIT) close = true;
+    if (e.type == SDL_KEYDOWN && is_fullscreen_key(e.key.keysym)) toggle_fullscreen();
+  }
   return close;
 }
 
 void poll_events() {
   SDL_Event e;
-  while (!exit_requested && SDL_PollEvent(&e) > 0) handle_event(e);
+  while (!exit_requested && surface != nullptr && SDL_PollEvent(&e) > 0) handle_event(e);
+  if (!exit_requested) aim_with_pad();
   present();
 }
 

@@ -43,9 +43,17 @@ extern int32_t frame_count;
 extern int32_t fps;
 extern int32_t frame_cap;
 extern bool caption_stats;
-// Each screen pixel shows as a window_scale x window_scale block; pointer
-// positions are divided by it before the game sees them.
+// In a window, each screen pixel shows as a window_scale x window_scale
+// block; pointer positions are divided by it before the game sees them.
 extern int32_t window_scale;
+// Fullscreen: the desktop at its own resolution, the screen shown in the
+// middle at the largest whole scale that fits, black around it; pointer
+// positions are mapped back onto the screen, clamped to its edges.
+extern bool window_fullscreen;
+// What ends the run when the display connection breaks (the window
+// destroyed from outside): it must end the program without returning, and
+// without any further call of SDL's video.
+extern void (*on_window_lost)();
 
 // Input state kept by the event pump. SDL 1.2 key symbols stay below 512.
 constexpr int32_t key_symbol_count = 512;
@@ -74,12 +82,19 @@ void fit_window_size(int32_t& w, int32_t& h, bool have_area, int32_t area_w, int
 // error saying what failed, when SDL cannot start or gives an unusable surface.
 // A scale above 1 opens a window that many times larger, showing `screen`
 // (then an image of its own) in blocks; a scale the desktop cannot hold is
-// lowered to the largest that fits, with a one-line note.
+// lowered to the largest that fits, with a one-line note. The screen has the
+// same size in fullscreen as in a window, so that F11 can switch between
+// them; when fullscreen cannot show it, the game plays in a window after a
+// one-line note.
 bool open_window(int32_t width, int32_t height, int32_t bpp, bool fullscreen,
                  const std::string& caption, frame_proc frame, event_proc event, int32_t scale = 1);
 
 // Closes the window and shuts SDL down; open_window may be called again.
 void close_window();
+
+// Between window and fullscreen (F11 and Alt+Enter in the event pump), the
+// screen's picture kept. If neither can be had, the game ends with status 1.
+void toggle_fullscreen();
 
 bool lock_screen();
 void unlock_screen();
@@ -87,11 +102,14 @@ void present();
 void set_caption(const std::string& text);
 void show_cursor(int32_t mode);
 
-// Hands every pending event to on_event, then presents the surface.
+// Hands every pending event to on_event (a gamepad's as the mouse and key
+// events it stands for, F11 and Alt+Enter switching fullscreen instead),
+// then presents the surface.
 void poll_events();
 
 // Empties SDL's event queue without handing anything on (a demo replay
-// feeds its own events); true when a window-close request was among them.
+// feeds its own events) but F11 and Alt+Enter, which switch fullscreen;
+// true when a window-close request was among them.
 bool discard_window_events();
 
 // The state word of the keys and buttons held now.

@@ -51,6 +51,17 @@ double plr_thrust;
 double plr_gun_heat;
 double plr_gun_force;
 double plr_beam_length;
+int32_t pad_aim_x;
+int32_t pad_aim_y;
+int32_t pad_fire_axis;
+int32_t pad_thrust_axis;
+int32_t pad_fire_button;
+int32_t pad_forward_button;
+int32_t pad_reverse_button;
+int32_t pad_pause_button;
+int32_t pad_restart_button;
+int32_t pad_dead_zone;
+int32_t pad_aim_distance;
 
 namespace {
 
@@ -109,6 +120,17 @@ const std::array table{
     real_key("plr_gun_heat", &plr_gun_heat, 200.0, "heat per second of the player's beam"),
     real_key("plr_gun_force", &plr_gun_force, 200.0, "push of the player's beam"),
     real_key("plr_beam_length", &plr_beam_length, 250.0, "length of the player's beam; station gun beams reach this minus 5"),
+    int_key("pad_aim_x", &pad_aim_x, 0, "gamepad axis that aims left and right (-1: none)"),
+    int_key("pad_aim_y", &pad_aim_y, 1, "gamepad axis that aims up and down (-1: none)"),
+    int_key("pad_fire_axis", &pad_fire_axis, 5, "gamepad trigger axis that fires while pulled (-1: none)"),
+    int_key("pad_thrust_axis", &pad_thrust_axis, 2, "gamepad trigger axis that thrusts forwards while pulled (-1: none)"),
+    int_key("pad_fire_button", &pad_fire_button, 5, "gamepad button that fires while held (-1: none)"),
+    int_key("pad_forward_button", &pad_forward_button, 0, "gamepad button that thrusts forwards (-1: none)"),
+    int_key("pad_reverse_button", &pad_reverse_button, 1, "gamepad button that thrusts backwards (-1: none)"),
+    int_key("pad_pause_button", &pad_pause_button, 7, "gamepad button that pauses (-1: none)"),
+    int_key("pad_restart_button", &pad_restart_button, 6, "gamepad button that acts as Enter (restart after Game Over) (-1: none)"),
+    int_key("pad_dead_zone", &pad_dead_zone, 8000, "stick deflection (of 32767) that still counts as rest"),
+    int_key("pad_aim_distance", &pad_aim_distance, 100, "screen pixels from the ship at which the stick places the pointer"),
 };
 
 }  // namespace

@@ -51,6 +51,20 @@ extern double plr_thrust;
 extern double plr_gun_heat;
 extern double plr_gun_force;
 extern double plr_beam_length;
+// The gamepad's layout: axis and button numbers as SDL counts them (-1: none).
+// They shape only how a pad's input becomes mouse and keyboard events, never
+// the game itself.
+extern int32_t pad_aim_x;
+extern int32_t pad_aim_y;
+extern int32_t pad_fire_axis;
+extern int32_t pad_thrust_axis;
+extern int32_t pad_fire_button;
+extern int32_t pad_forward_button;
+extern int32_t pad_reverse_button;
+extern int32_t pad_pause_button;
+extern int32_t pad_restart_button;
+extern int32_t pad_dead_zone;
+extern int32_t pad_aim_distance;
 
 enum class tunable_kind { flag, integer, real };
 

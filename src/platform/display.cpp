@@ -22,19 +22,13 @@ bool choose_video_driver() {
   return true;
 }
 
-bool display_mode_available(int32_t w, int32_t h) {
-  SDL_Rect** modes = SDL_ListModes(nullptr, SDL_FULLSCREEN | SDL_HWSURFACE);
-  if (modes == nullptr) return false;
-  if (modes == reinterpret_cast<SDL_Rect**>(-1)) return true;
-  for (int i = 0; modes[i] != nullptr; ++i) {
-    if (modes[i]->w == w && modes[i]->h == h) return true;
-  }
-  return false;
-}
-
 bool desktop_work_area(int32_t& x, int32_t& y, int32_t& w, int32_t& h) {
   char driver[32] = {};
-  if (SDL_VideoDriverName(driver, sizeof driver) != nullptr && std::strcmp(driver, "x11") == 0) {
+  if (SDL_VideoDriverName(driver, sizeof driver) == nullptr) return false;
+  // The dummy driver has no desktop, whatever size it makes up (SDL2 under
+  // sdl12-compat says 1024 x 768): a screen is never fitted to it.
+  if (std::strcmp(driver, "dummy") == 0) return false;
+  if (std::strcmp(driver, "x11") == 0) {
     if (const auto area = x11_work_area()) {
       x = area->x;
       y = area->y;

@@ -1,5 +1,5 @@
-// What the display can do, asked of SDL: available modes, the desktop size,
-// and where the next window opens.
+// What the display can do, asked of SDL: the video driver, the desktop's
+// work area, and where the next window opens.
 #pragma once
 
 #include <cstdint>
@@ -13,14 +13,11 @@ namespace vorn {
 // no display to open a window on.
 bool choose_video_driver();
 
-// True when SDL answers that any size is available or lists w x h exactly.
-// Needs SDL's video subsystem to be initialised.
-bool display_mode_available(int32_t w, int32_t h);
-
 // The part of the desktop a window may take, once SDL is initialised: under
 // X11 the work area the desktop announces (the screen less its panels), else
 // the whole desktop at (0, 0) as SDL tells it; false when neither can be
-// told (a 0 x 0 answer, as under the dummy driver, counts as failure).
+// told (a 0 x 0 answer counts as failure), and always under the dummy
+// driver, which has no desktop.
 bool desktop_work_area(int32_t& x, int32_t& y, int32_t& w, int32_t& h);
 
 // Asks SDL to open the next window with its top-left corner at (x, y).

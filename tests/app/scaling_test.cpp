@@ -1,4 +1,5 @@
-// The window scale that fits the desktop, and the copy into N x N blocks.
+// The window scale that fits the desktop, the fullscreen picture's place, and
+// the copy into N x N blocks.
 #include "app/scaling.h"
 
 #include <gtest/gtest.h>
@@ -35,6 +36,37 @@ TEST(WindowScale, EachPixelBecomesABlockAndThePaddingIsLeftAlone) {
   std::vector<uint32_t> same(6, 0);
   scale_pixels(from, 3, 2, 1, same.data(), 3);
   EXPECT_EQ(same, std::vector<uint32_t>(from, from + 6));
+}
+
+// Fullscreen shows the screen at the largest whole scale that fits the
+// desktop, in the middle; pointer positions come back to the screen's pixels,
+// clamped to its edges.
+TEST(FullscreenPicture, LargestWholeScaleCentredAndThePointerMappedBack) {
+  const picture_place p = fullscreen_place(600, 400, 1280, 1024);
+  EXPECT_EQ(p.scale, 2);
+  EXPECT_EQ(p.x, 40);
+  EXPECT_EQ(p.y, 112);
+  const picture_place exact = fullscreen_place(800, 600, 800, 600);
+  EXPECT_EQ(exact.scale, 1);
+  EXPECT_EQ(exact.x, 0);
+  EXPECT_EQ(exact.y, 0);
+  EXPECT_EQ(fullscreen_place(801, 600, 1600, 1200).scale, 1);  // twice would not fit across
+  EXPECT_EQ(fullscreen_place(801, 600, 1600, 1200).x, 399);
+  EXPECT_EQ(fullscreen_place(64, 48, 3840, 2160).scale, 45);  // no cap but the desktop's
+  EXPECT_EQ(fullscreen_place(1920, 1080, 1280, 1024).scale, 0);
+  EXPECT_EQ(fullscreen_place(800, 600, 0, 0).scale, 0);  // no desktop known
+  EXPECT_EQ(fullscreen_place(0, 600, 1920, 1080).scale, 0);
+
+  EXPECT_EQ(picture_coord(40, 40, 2, 600), 0);
+  EXPECT_EQ(picture_coord(41, 40, 2, 600), 0);
+  EXPECT_EQ(picture_coord(42, 40, 2, 600), 1);
+  EXPECT_EQ(picture_coord(1239, 40, 2, 600), 599);
+  EXPECT_EQ(picture_coord(39, 40, 2, 600), 0);  // left of the picture
+  EXPECT_EQ(picture_coord(0, 40, 2, 600), 0);
+  EXPECT_EQ(picture_coord(1240, 40, 2, 600), 599);  // right of it
+  EXPECT_EQ(picture_coord(INT32_MAX, 40, 2, 600), 599);
+  EXPECT_EQ(picture_coord(INT32_MIN, 40, 2, 600), 0);
+  EXPECT_EQ(picture_coord(799, 0, 1, 800), 799);  // a window at scale 1 keeps every position
 }
 
 }  // namespace

@@ -55,6 +55,22 @@ class WindowTest : public testing::Test {
     e.button.y = y;
     SDL_PushEvent(&e);
   }
+  static void push_axis(Uint8 axis, Sint16 value) {
+    SDL_Event e{};
+    e.type = SDL_JOYAXISMOTION;
+    e.jaxis.type = SDL_JOYAXISMOTION;
+    e.jaxis.axis = axis;
+    e.jaxis.value = value;
+    SDL_PushEvent(&e);
+  }
+  static void push_pad_button(Uint8 type, Uint8 button) {
+    SDL_Event e{};
+    e.type = type;
+    e.jbutton.type = type;
+    e.jbutton.button = button;
+    e.jbutton.state = type == SDL_JOYBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+    SDL_PushEvent(&e);
+  }
   static void push_motion(Uint16 x, Uint16 y) {
     SDL_Event e{};
     e.type = SDL_MOUSEMOTION;
@@ -143,6 +159,63 @@ TEST_F(WindowTest, AnExitRequestStopsDrainingTheQueue) {
   ASSERT_EQ(seen.size(), 1u);
   EXPECT_TRUE(exit_requested);
   EXPECT_TRUE(quit_requested);
+}
+
+// A pad's events go through the event pump as the mouse and key events they
+// stand for, before the game (or a recorder) sees them; the stick aims from
+// the screen's centre while there is no ship.
+TEST_F(WindowTest, GamepadEventsArriveAsMouseAndKeyEvents) {
+  push_motion(10, 20);
+  push_axis(5, 32767);                     // right trigger
+  push_pad_button(SDL_JOYBUTTONDOWN, 0);   // A
+  push_axis(0, -32768);                    // stick left
+  poll_events();
+  ASSERT_EQ(seen.size(), 4u);
+  EXPECT_EQ(seen[1].kind, ev_button_down);
+  EXPECT_EQ(seen[1].x, 10);
+  EXPECT_EQ(seen[1].y, 20);
+  EXPECT_EQ(seen[1].state, st_left);
+  EXPECT_EQ(seen[2].kind, ev_key_down);
+  EXPECT_EQ(seen[2].key, SDLK_w);
+  // From the centre (32, 24) a hundred pixels left: the screen's edge.
+  EXPECT_EQ(seen[3].kind, ev_mouse_move);
+  EXPECT_EQ(seen[3].x, 0);
+  EXPECT_EQ(seen[3].y, 24);
+  EXPECT_EQ(pointer_x, 0);
+  // The stick held still places nothing new; at rest it leaves the pointer.
+  push_axis(0, 0);
+  push_pad_button(SDL_JOYBUTTONUP, 0);
+  push_axis(5, -32768);
+  poll_events();
+  ASSERT_EQ(seen.size(), 6u);
+  EXPECT_EQ(seen[4].kind, ev_key_up);
+  EXPECT_EQ(seen[5].kind, ev_button_up);
+  EXPECT_EQ(pointer_x, 0);
+  EXPECT_FALSE(left_down);  // the pad's fire is not the mouse button's
+}
+
+// F11 and Alt+Enter switch fullscreen and are not the game's keys; Enter
+// alone is. Without a desktop (the dummy driver) the game stays in its window.
+TEST_F(WindowTest, FullscreenKeysAreNotHandedToTheGame) {
+  push_key(SDL_KEYDOWN, SDLK_F11);
+  push_key(SDL_KEYUP, SDLK_F11);
+  push_key(SDL_KEYDOWN, SDLK_LALT);
+  push_key(SDL_KEYDOWN, SDLK_RETURN);
+  push_key(SDL_KEYUP, SDLK_RETURN);
+  push_key(SDL_KEYUP, SDLK_LALT);
+  push_key(SDL_KEYDOWN, SDLK_RETURN);
+  testing::internal::CaptureStderr();
+  poll_events();
+  EXPECT_NE(testing::internal::GetCapturedStderr().find("staying in a window"), std::string::npos);
+  ASSERT_EQ(seen.size(), 3u);
+  EXPECT_EQ(seen[0].key, SDLK_LALT);
+  EXPECT_EQ(seen[1].key, SDLK_LALT);
+  EXPECT_EQ(seen[1].kind, ev_key_up);
+  EXPECT_EQ(seen[2].key, SDLK_RETURN);
+  EXPECT_EQ(seen[2].kind, ev_key_down);
+  EXPECT_FALSE(window_fullscreen);
+  EXPECT_EQ(screen.width, 64);
+  ASSERT_NE(screen.pixels, nullptr);
 }
 
 TEST(WindowSize, FitsTheDesktopLessAMarginInMultiplesOfFour) {

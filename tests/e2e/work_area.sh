@@ -39,4 +39,10 @@ window_geometry --scale 2
 [ "$geometry" = "800x600" ] || fail "scale 2 in a 1280 x 720 work area gives a window of $geometry"
 note="vorn: at scale 2 the window would be 1600 x 1200, more than the 1230 x 670 that the desktop's 1280 x 720 work area leaves a window; scale 1 is used (a window of 800 x 600)"
 [ "$(grep -cFx "$note" "$workdir/err")" -eq 1 ] || fail "the note on the lowered scale: $(cat "$workdir/err")"
-echo "work area: 1228 x 972 from the screen, 1228 x 668 from _NET_WORKAREA, the current desktop's area, scale lowered with a note: ok"
+# Without a window there is no desktop to fit (whatever size SDL's dummy
+# driver makes up): the screen keeps its size.
+printf 'screenx=1600\nscreeny=1200\n' >"$workdir/vorn_config.txt"
+(cd "$workdir" && "$game" --headless --frames 1 --record headless.demo) 2>"$workdir/err" ||
+  fail "a headless run failed: $(cat "$workdir/err")"
+grep -qx "screen 1600 1200" "$workdir/headless.demo" || fail "a headless run fitted its screen: $(grep screen "$workdir/headless.demo")"
+echo "work area: 1228 x 972 from the screen, 1228 x 668 from _NET_WORKAREA, the current desktop's area, scale lowered with a note, none without a window: ok"

@@ -38,6 +38,22 @@ stop_display() {
   xvfb_pid=""
 }
 
+# find_window: sets window_id to the game's window, the one with its caption
+# (SDL2 also makes windows of its own without one); fails while there is none.
+find_window() {
+  window_id=$(xdotool search --all --pid "$game_pid" --name '^Vorn' 2>/dev/null | tail -n 1)
+  [ -n "$window_id" ]
+}
+
+# With VORN_EXPECT_SDL2 set (the run on sdl12-compat), the game must have
+# SDL2 loaded: otherwise the test would quietly check classic SDL 1.2 again.
+check_sdl_in_use() {
+  [ -z "${VORN_EXPECT_SDL2:-}" ] && return 0
+  grep -q 'libSDL2-2\.0\.so' "/proc/$game_pid/maps" 2>/dev/null && return 0
+  echo "the game runs without SDL2: sdl12-compat is not the SDL 1.2 in use"
+  return 1
+}
+
 # start_game BINARY WORKDIR [ARGS...]: runs the game in WORKDIR, waits for its window.
 start_game() {
   local game="$1" dir="$2"
@@ -46,8 +62,7 @@ start_game() {
   game_pid=$!
   local i
   for i in $(seq 100); do
-    window_id=$(xdotool search --pid "$game_pid" --name '^Vorn' 2>/dev/null | head -n 1)
-    [ -n "$window_id" ] && return 0
+    find_window && { check_sdl_in_use; return; }
     kill -0 "$game_pid" 2>/dev/null || break
     sleep 0.1
   done
