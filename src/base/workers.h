@@ -21,7 +21,7 @@ void set_thread_count(int32_t n);
 // and returns once all have returned. p = 0 runs on the calling thread
 // first; any other share no worker has claimed by then runs there too,
 // after it. So a share may wait for work that share 0 or a running share
-// does, never for a share of its own number to start.
+// does, never for another share to start.
 using job_fn = void (*)(void* context, int32_t participant);
 void run_on_all_threads(job_fn job, void* context);
 
