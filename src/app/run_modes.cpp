@@ -86,10 +86,12 @@ void reset_run() {
 
 // --- frame hooks ------------------------------------------------------------
 
-// Every frame a run hands to the game is counted, unless a stop abandoned it.
+// Every frame a run hands to the game is counted (already while it runs:
+// the end after a lost window counts on it), unless a stop abandoned it.
 void counted_frame(double dt, double t) {
+  run.frames_done += 1;
   game_frame(dt, t);
-  if (!frame_abandoned()) run.frames_done += 1;
+  if (frame_abandoned()) run.frames_done -= 1;
 }
 
 bool another_frame() {
