@@ -1,9 +1,12 @@
 // Fuzz target of the configuration text: the record parser with blanks kept
 // and dropped and several separators, every number reader on the raw input,
 // and the configuration loader applied to the tunables. It checks the
-// parser's line limits and numeric fields, the readers against the standard
-// library where both must agree, and that the settings reached print and
-// load back exactly.
+// parser's line limits and numeric fields, that text handed over in pieces
+// or behind a byte-order mark parses the same, the readers against the
+// standard library where both must agree (integer literals against the
+// hardware's conversion), and that the settings reached print and load back
+// exactly.
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <charconv>
@@ -39,8 +42,8 @@ bool all_zero(const std::array<double, N>& a) {
   return true;
 }
 
-void check_records(std::string_view text, bool keep_blanks, char separator) {
-  const vorn::preca records = vorn::parse_records(text.data(), text.size(), keep_blanks, separator);
+vorn::preca check_records(std::string_view text, bool keep_blanks, char separator) {
+  vorn::preca records = vorn::parse_records(text.data(), text.size(), keep_blanks, separator);
   // Every stored line holds at least 2 characters and came from at least
   // one of the input's bytes.
   require(records.size() <= text.size() / 2, "no more records than the text has lines");
@@ -66,8 +69,12 @@ void check_records(std::string_view text, bool keep_blanks, char separator) {
       require(r.ival == vorn::str_to_int(r.text), "ival is the integer reading of the value");
       require(r.bval == (r.ival > 0), "bval is ival > 0");
       const bool has_real_mark = r.text.find_first_of(".e") != std::string::npos;
-      require(same_bits(r.rval, has_real_mark ? vorn::str_to_real(r.text) : double(r.ival)),
-              "rval is the real reading, or ival without '.' or 'e'");
+      double literal = 0.0;
+      const bool is_literal = vorn::read_integer_literal(r.text, literal);
+      require(same_bits(r.rval, is_literal      ? literal
+                                : has_real_mark ? vorn::str_to_real(r.text)
+                                                : double(r.ival)),
+              "rval is an integer literal's value, else the real reading, or ival without '.' or 'e'");
       // Component separators: every ',' and every kept space.
       std::size_t separators = 0;
       for (const char c : r.text) separators += c == ',' || c == ' ';
@@ -83,6 +90,53 @@ void check_records(std::string_view text, bool keep_blanks, char separator) {
               "a value not starting with a sign or digit leaves the numbers zero");
     }
   }
+  return records;
+}
+
+bool same_records(const vorn::preca& a, const vorn::preca& b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (a[i].line != b[i].line || a[i].key != b[i].key || !same_bits(a[i].rval, b[i].rval)) return false;
+  return true;
+}
+
+// A text handed over in pieces parses like the whole, and behind a
+// byte-order mark like itself (unless it starts with a mark of its own,
+// which is then part of its first line). `whole` is the text's records.
+void check_pieces(std::string_view text, const vorn::preca& whole, std::size_t cut) {
+  if (!text.starts_with("\xEF\xBB\xBF")) {
+    const std::string marked = "\xEF\xBB\xBF" + std::string(text);
+    require(same_records(whole, vorn::parse_records(marked.data(), marked.size(), false, '=')),
+            "a byte-order mark changes no record");
+  }
+  vorn::preca pieces;
+  vorn::record_stream s;
+  const vorn::record_sink keep = [&](const vorn::parserectyp& r) { pieces.push_back(r); };
+  for (std::size_t at = 0; at < text.size(); at += cut) {
+    // A mark comes whole in the first piece.
+    const std::size_t n = at == 0 ? std::max<std::size_t>(cut, 3) : cut;
+    vorn::feed_records(s, text.substr(at, n), keep);
+    at += n - cut;
+  }
+  vorn::end_records(s, keep);
+  require(same_records(whole, pieces), "a text in pieces parses like the whole");
+}
+
+// An integer literal that fits 64 bits: its sign and magnitude.
+bool small_literal(std::string_view s, uint64_t& magnitude, bool& negative) {
+  negative = !s.empty() && s[0] == '-';
+  if (!s.empty() && (s[0] == '-' || s[0] == '+')) s.remove_prefix(1);
+  const bool hex = s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X');
+  if (hex) s.remove_prefix(2);
+  if (s.empty() || s.size() > (hex ? 16u : 19u)) return false;
+  magnitude = 0;
+  for (const char c : s) {
+    const int d = c >= '0' && c <= '9' ? c - '0' : hex && c >= 'a' && c <= 'f' ? c - 'a' + 10
+                                                 : hex && c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+    if (d < 0) return false;
+    magnitude = magnitude * (hex ? 16 : 10) + static_cast<uint64_t>(d);
+  }
+  return true;
 }
 
 void check_number_readers(std::string_view text) {
@@ -116,6 +170,21 @@ void check_number_readers(std::string_view text) {
   require(same_bits(vorn::str_to_real(vorn::format_real(r)), r), "a printed real reads back exactly");
   require(vorn::str_to_int(std::to_string(i)) == i, "a printed integer reads back exactly");
 
+  // An integer literal reads as its exact value, rounded to the nearest
+  // double (the hardware's conversion of the integer is the reference), and
+  // a real key given it takes that value, however far beyond int32 it is.
+  uint64_t magnitude = 0;
+  bool negative = false;
+  if (small_literal(trimmed, magnitude, negative)) {
+    const double exact = magnitude == 0 ? 0.0 : negative ? -double(magnitude) : double(magnitude);
+    double read = 1.5;
+    require(vorn::read_integer_literal(text, read) && same_bits(read, exact),
+            "an integer literal reads as its exact value");
+    vorn::reset_tunables();
+    vorn::apply_config_text("ai_ds_repulse=" + std::string(trimmed));
+    require(same_bits(vorn::ai_ds_repulse, exact), "a real key takes an integer literal's exact value");
+  }
+
   // The component readers read the same components, however many are asked for.
   const auto pair = vorn::str_to_pair(text);
   const auto triple = vorn::str_to_triple(text);
@@ -127,18 +196,6 @@ void check_number_readers(std::string_view text) {
     require(k >= 3 || same_bits(triple[k], quint[k]), "triple is the start of quint");
     require(k >= 2 || same_bits(pair[k], quint[k]), "pair is the start of quint");
   }
-}
-
-std::vector<double> tunable_values() {
-  std::vector<double> out;
-  for (const vorn::tunable& t : vorn::tunable_table()) {
-    switch (t.kind) {
-      case vorn::tunable_kind::flag: out.push_back(*t.flag_ptr ? 1.0 : 0.0); break;
-      case vorn::tunable_kind::integer: out.push_back(*t.int_ptr); break;
-      case vorn::tunable_kind::real: out.push_back(*t.real_ptr); break;
-    }
-  }
-  return out;
 }
 
 bool same_values(const std::vector<double>& a, const std::vector<double>& b) {
@@ -155,14 +212,14 @@ bool same_values(const std::vector<double>& a, const std::vector<double>& b) {
 void check_config(std::string_view text) {
   static const std::vector<double> defaults = [] {
     vorn::reset_tunables();
-    const std::vector<double> values = tunable_values();
+    const std::vector<double> values = vorn::save_tunables();
     vorn::apply_config_text(vorn::format_config());
-    require(same_values(tunable_values(), values), "the printed defaults load back exactly");
+    require(same_values(vorn::save_tunables(), values), "the printed defaults load back exactly");
     return values;
   }();
   vorn::reset_tunables();
   vorn::apply_config_text(text);
-  const std::vector<double> applied = tunable_values();
+  const std::vector<double> applied = vorn::save_tunables();
   for (double v : applied) require(std::isfinite(v), "every tunable stays finite");
   if (same_values(applied, defaults)) return;
 
@@ -177,7 +234,7 @@ void check_config(std::string_view text) {
   }
   vorn::reset_tunables();
   vorn::apply_config_text(printed);
-  require(same_values(tunable_values(), applied), "printed settings load back exactly");
+  require(same_values(vorn::save_tunables(), applied), "printed settings load back exactly");
 }
 
 }  // namespace
@@ -187,10 +244,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // The game's own reading ('=', blanks dropped) every time; one of the
   // parser's other settings, chosen by the input's length, besides. Every
   // setting is still reached by many inputs, at a third of the cost.
-  check_records(text, false, '=');
+  const vorn::preca records = check_records(text, false, '=');
   constexpr std::pair<bool, char> others[] = {{true, '='}, {false, ' '}, {true, ' '}, {false, ';'}, {true, ';'}};
   const auto [keep_blanks, separator] = others[size % std::size(others)];
   check_records(text, keep_blanks, separator);
+  check_pieces(text, records, size % 11 + 1);
   check_number_readers(text);
   check_config(text);
   return 0;

@@ -73,7 +73,8 @@ std::string screenshot_name(const local_time& t) {
 }
 
 bool take_screenshot() {
-  // save_bmp reports a failure itself and removes what it had begun.
+  // save_bmp picks the free name, reports a failure itself and removes
+  // what it had begun.
   return save_bmp(screenshot_name(local_time_now()), screen.pixels, screen_w, screen_h);
 }
 

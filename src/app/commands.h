@@ -18,8 +18,10 @@ void game_event(int32_t kind, int32_t x, int32_t y, int32_t key, uint16_t state)
 std::string screenshot_name(const local_time& t);
 
 // Writes the screen as it stands into the working directory under the name
-// for the current local time. A file that cannot be written is reported on
-// standard error and leaves nothing behind; the game goes on. True when written.
+// for the current local time, never over another file: a second screenshot
+// within the same millisecond is "...-zzz-1.bmp", then "-2" and so on. A
+// file that cannot be written is reported on standard error with its reason
+// and leaves nothing behind; the game goes on. True when written.
 bool take_screenshot();
 
 }  // namespace vorn

@@ -14,7 +14,8 @@ const control_doc controls[] = {
     {"s or Down", "thrust backwards"},
     {"Space, Left Ctrl", "pause (releasing Space also stops firing)"},
     {"r", "respawn: spend a life and get a new ship"},
-    {"p", "screenshot: screenshot-yymmdd_hh-nn-ss-zzz.bmp in the working directory"},
+    {"p", "screenshot: screenshot-yymmdd_hh-nn-ss-zzz.bmp in the working directory, never over another file "
+          "(a second one within the same millisecond is ...-zzz-1.bmp, then -2 ...)"},
     {"d", "debug view (nodes, ship circles, the world's seam)"},
     {"m", "switch between plain and anti-aliased lines"},
     {"n", "sound off and on"},

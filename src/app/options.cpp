@@ -18,11 +18,20 @@ const option_spec table[] = {
        o.config_file = a.text;
        o.config_named = true;
      },
-     "read the settings from FILE instead of vorn_config.txt",
+     "read the settings from FILE instead of vorn_config.txt (the working directory's, else the one in "
+     "~/.config/vorn)",
      "A file named here must exist and be readable; the default vorn_config.txt may be absent."},
     {"--print-config", nullptr, nullptr, option_value::none, 0, 0, false,
      [](options& o, const option_argument&) { o.print_config = true; },
      "print every setting in effect as key=value and exit", ""},
+    {"--write-config", nullptr, "[FILE]", option_value::optional_text, 0, 0, false,
+     [](options& o, const option_argument& a) {
+       o.write_config = true;
+       if (a.text != nullptr) o.write_config_file = a.text;
+     },
+     "write every setting in effect into FILE, by default the file read (else "
+     "~/.config/vorn/vorn_config.txt), and exit",
+     ""},
     {"--headless", nullptr, nullptr, option_value::none, 0, 0, false,
      [](options& o, const option_argument&) { o.headless = true; },
      "run without a window (SDL's dummy video driver)", "Such a run is silent unless --sound is given."},
@@ -126,6 +135,10 @@ bool read_value(const option_spec& s, const char* text, option_argument& a, std:
   switch (s.kind) {
     case option_value::none:
     case option_value::text: return true;
+    case option_value::optional_text:
+      if (text == nullptr || *text != '\0') return true;
+      error = std::string(s.name) + " takes a file name, not an empty one";
+      return false;
     case option_value::whole: {
       bool too_long = false;
       const bool number = read_whole(text, a.whole, too_long);
@@ -162,6 +175,8 @@ bool check_combinations(const options& o, std::string& error) {
     error = "--export-frames needs --play FILE";
   } else if (o.export_every_given && o.export_dir.empty()) {
     error = "--export-every needs --export-frames DIR";
+  } else if (o.write_config && !o.play_file.empty()) {
+    error = "--write-config writes the configuration's settings, not a demo's (--print-config shows those)";
   } else if (o.timedemo && o.play_file.empty()) {
     error = "--timedemo times a demo: it needs --play FILE";
   } else {
@@ -183,7 +198,10 @@ bool parse_options(int argc, char** argv, options& out, std::string& error) {
       return false;
     }
     const char* text = "";
-    if (s->kind != option_value::none) {
+    if (s->kind == option_value::optional_text) {
+      // The next argument, unless it is an option.
+      text = i + 1 < argc && argv[i + 1][0] != '-' ? argv[++i] : nullptr;
+    } else if (s->kind != option_value::none) {
       if (i + 1 >= argc) {
         error = std::string("option ") + argv[i] + " needs a value";
         return false;

@@ -13,9 +13,11 @@ struct options {
   bool help = false;
   bool version = false;
   bool print_config = false;
+  bool write_config = false;          // write the settings in effect to a file and exit
+  std::string write_config_file;      // that file; empty: where they were read from (run_modes)
   bool headless = false;              // SDL's dummy video driver, no window
   bool summary = false;               // one JSON line on standard output at a normal end
-  std::string config_file = "vorn_config.txt";
+  std::string config_file;            // --config FILE
   int64_t frames = -1;                // end after this many frames; -1: run until quit
   double fixed_dt = 0.0;              // > 0: every frame takes this time instead of the measured one
   std::string record_file;            // write a demo
@@ -39,6 +41,7 @@ struct options {
 enum class option_value {
   none,     // a switch
   text,     // a file or folder name
+  optional_text,  // a file name if the next argument is not an option; never empty
   whole,    // a whole number in [low, high] (digits only)
   seconds,  // a finite real above 0
 };

@@ -3,10 +3,14 @@
 // configuration), the start-up order they share, and the end of a run.
 #include "app/run_modes.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <exception>
 #include <fstream>
 #include <new>
@@ -32,6 +36,7 @@
 #include "app/window.h"
 #include "base/rules_version.h"
 #include "base/stop_request.h"
+#include "config/config_path.h"
 #include "config/load_config.h"
 #include "config/print_config.h"
 #include "config/tunables.h"
@@ -65,6 +70,9 @@ struct run_state {
   int failed_code = 0;
   // Between a recorded frame's start and its checksum.
   bool in_recorded_frame = false;
+  // The configuration file read, if any.
+  config_status config;
+  std::string config_file;
 };
 run_state run;
 
@@ -79,6 +87,8 @@ void reset_run() {
   run.departed_at = -1;
   run.failed_code = 0;
   run.in_recorded_frame = false;
+  run.config = config_status{};
+  run.config_file.clear();
   reset_session();
   reset_window_state();
   reset_sound_state();
@@ -324,11 +334,69 @@ int configure() {
     screeny = run.demo.screen_h;
     return 0;
   }
-  const config_status config = load_config(run.opts.config_file, run.opts.config_named);
-  if (!config.ok) {
-    std::fprintf(stderr, "vorn: %s\n", config.message.c_str());
+  const std::string file = run.opts.config_named ? run.opts.config_file : default_config_file();
+  if (file.empty()) return 0;
+  run.config = load_config(file, run.opts.config_named);
+  // --write-config must not replace a file whose settings it could not read.
+  if (!run.config.ok || (run.opts.write_config && !run.config.message.empty())) {
+    std::fprintf(stderr, "vorn: %s\n", run.config.message.c_str());
     return 1;
   }
+  if (!run.config.message.empty()) std::fprintf(stderr, "vorn: %s\n", run.config.message.c_str());
+  if (run.config.read) run.config_file = file;
+  return 0;
+}
+
+// --print-config: the settings on standard output, and on standard error
+// which file they came from. Standard output redirected into that very file
+// (same device and inode) was emptied by the shell before the game could
+// read it: printing the defaults there would pass them off as the user's
+// settings.
+int print_settings() {
+  struct stat out {};
+  if (run.config.read && fstat(STDOUT_FILENO, &out) == 0 && static_cast<uint64_t>(out.st_dev) == run.config.device &&
+      static_cast<uint64_t>(out.st_ino) == run.config.inode) {
+    std::fprintf(stderr,
+                 "vorn: standard output is %s, the configuration file being read: a shell redirection with '>' "
+                 "empties it before the game reads it, so nothing is printed into it (vorn --write-config "
+                 "writes the settings into their file)\n",
+                 run.config_file.c_str());
+    return 1;
+  }
+  if (run.config.read) {
+    std::fprintf(stderr, "vorn: settings read from %s\n", run.config_file.c_str());
+  } else if (run.opts.play_file.empty()) {
+    const std::string user = user_config_file();
+    std::fprintf(stderr,
+                 "vorn: no configuration file read (looked for %s in the working directory%s%s); "
+                 "these are the defaults\n",
+                 config_file_name, user.empty() ? "" : " and ", user.c_str());
+  }
+  std::fputs(format_config().c_str(), stdout);
+  return 0;
+}
+
+// --write-config: the settings in effect into the file named, else the file
+// they were read from, else the user's file in the desktop's configuration
+// folder (made when missing), else, without a home, the working directory's.
+int write_settings() {
+  std::string target = run.opts.write_config_file;
+  if (target.empty()) target = run.config_file;
+  if (target.empty()) {
+    target = user_config_file();
+    if (target.empty()) {
+      target = config_file_name;
+    } else if (const int err = make_user_config_folder(target)) {
+      std::fprintf(stderr, "vorn: cannot make the folder of %s: %s\n", target.c_str(), std::strerror(err));
+      return 1;
+    }
+  }
+  if (const int err = write_config_file(target)) {
+    std::fprintf(stderr, "vorn: cannot write the settings to %s: %s (the file is as it was)\n", target.c_str(),
+                 std::strerror(err));
+    return 1;
+  }
+  std::printf("vorn: settings written to %s\n", target.c_str());
   return 0;
 }
 
@@ -379,10 +447,10 @@ int begin_checked(int argc, char** argv) {
   return guarded([] {
     load_font();
     if (const int code = configure(); code != 0) return code;
-    if (run.opts.print_config) {
-      std::fputs(format_config().c_str(), stdout);
-      return 0;
+    if (run.opts.write_config) {
+      if (const int code = write_settings(); code != 0 || !run.opts.print_config) return code;
     }
+    if (run.opts.print_config) return print_settings();
     const int code = start_run();
     return code != 0 ? code : run_continues;
   });

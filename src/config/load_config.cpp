@@ -1,9 +1,8 @@
 // The configuration loader.
 #include "config/load_config.h"
 
-#include <filesystem>
-
 #include "config/records.h"
+#include "config/text_file.h"
 #include "config/tunables.h"
 
 namespace vorn {
@@ -25,20 +24,33 @@ void apply_record(const parserectyp& r) {
 }  // namespace
 
 config_status load_config(const std::string& file_name, bool must_exist) {
-  std::error_code ec;
-  if (!std::filesystem::exists(file_name, ec)) {
-    if (!must_exist) return {};
-    return {false, "configuration file " + file_name + " does not exist"};
+  // Records apply as the file is read; should the reading fail part way,
+  // the values from before are put back.
+  const std::vector<double> before = save_tunables();
+  record_stream stream;
+  const text_file_result file =
+      read_text_file(file_name, [&](std::string_view piece) { feed_records(stream, piece, apply_record); });
+  if (file.outcome == text_file_outcome::read) {
+    end_records(stream, apply_record);
+    return {true, "", true, file.device, file.inode};
   }
-  std::string read_error;
-  const preca records = load_records(file_name, false, '=', &read_error);
-  if (!read_error.empty()) return {false, read_error};
-  for (const parserectyp& r : records) apply_record(r);
-  return {};
+  restore_tunables(before);
+  switch (file.outcome) {
+    case text_file_outcome::absent:
+      if (!must_exist) return {};
+      return {false, "configuration file " + file_name + " does not exist"};
+    case text_file_outcome::cannot_open:
+      if (must_exist) return {false, "cannot open configuration file " + file_name + ": " + file.reason};
+      return {true, "cannot open configuration file " + file_name + ": " + file.reason +
+                        "; the default settings are used"};
+    default: return {false, "cannot read configuration file " + file_name + ": " + file.reason};
+  }
 }
 
 void apply_config_text(std::string_view text) {
-  for (const parserectyp& r : parse_records(text.data(), text.size(), false, '=')) apply_record(r);
+  record_stream stream;
+  feed_records(stream, text, apply_record);
+  end_records(stream, apply_record);
 }
 
 }  // namespace vorn

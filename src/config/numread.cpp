@@ -150,6 +150,26 @@ double str_to_real(std::string_view text) {
   return value;
 }
 
+bool read_integer_literal(std::string_view text, double& value) {
+  const std::string_view s = trim(text);
+  std::size_t i = 0;
+  bool negative = false;
+  if (i < s.size() && (s[i] == '+' || s[i] == '-')) negative = s[i++] == '-';
+  const bool hex = i + 1 < s.size() && s[i] == '0' && (s[i + 1] == 'x' || s[i + 1] == 'X');
+  if (hex) i += 2;
+  const std::size_t digits = i;
+  while (i < s.size() && (hex ? hex_value(s[i]) >= 0 : is_digit(s[i]))) ++i;
+  if (i == digits || i != s.size()) return false;
+  // from_chars rounds a string of digits to the nearest double exactly; in
+  // the hexadecimal format it takes the digits without their "0x".
+  double magnitude = 0.0;
+  const std::from_chars_result read = std::from_chars(
+      s.data() + digits, s.data() + i, magnitude, hex ? std::chars_format::hex : std::chars_format::general);
+  if (read.ec == std::errc::result_out_of_range) magnitude = DBL_MAX;
+  value = magnitude == 0.0 ? 0.0 : negative ? -magnitude : magnitude;
+  return true;
+}
+
 std::array<double, 2> str_to_pair(std::string_view text) { return read_components<2>(text); }
 std::array<double, 3> str_to_triple(std::string_view text) { return read_components<3>(text); }
 std::array<double, 4> str_to_quad(std::string_view text) { return read_components<4>(text); }

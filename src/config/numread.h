@@ -31,6 +31,14 @@ int32_t str_to_int(std::string_view text);
 // too small for the smallest denormal become a zero of the text's sign.
 double str_to_real(std::string_view text);
 
+// A complete integer literal: optional '+' or '-', then decimal digits, or
+// hexadecimal digits after "0x" or "0X", and nothing else. For one, `value`
+// gets its exact value rounded to the nearest double (ties to even; zero
+// has no sign; beyond the double range +-DBL_MAX) and the result is true;
+// for any other text the result is false and `value` is left alone.
+// ("100000000000" -> 1e11 where str_to_int saturates; "0x1e" -> 30.0.)
+bool read_integer_literal(std::string_view text, double& value);
+
 // Component readers. Components are separated by a comma (blanks around it
 // belong to the separator) or by a run of spaces and tabs, so "1,2,3",
 // "1 2 3" and "1, 2 ,3" all read 1, 2, 3, and "1,,3" reads 1, 0, 3. Each

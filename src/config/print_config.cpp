@@ -4,6 +4,9 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
+
+#include "base/file_write.h"
 
 namespace vorn {
 
@@ -93,6 +96,11 @@ std::string format_config() {
     out += '\n';
   }
   return out;
+}
+
+int write_config_file(const std::string& path) {
+  const std::string text = format_config();
+  return replace_file(path, [&](std::FILE* f) { return std::fwrite(text.data(), 1, text.size(), f) == text.size(); });
 }
 
 std::string config_reference_markdown() {

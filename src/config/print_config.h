@@ -1,5 +1,6 @@
-// The settings in effect as configuration text, and the reference table of
-// every key for the documentation; both are generated from the key table.
+// The settings in effect as configuration text (printed or written to a
+// file), and the reference table of every key for the documentation; both
+// are generated from the key table.
 #pragma once
 
 #include <string>
@@ -22,6 +23,11 @@ std::string format_tunable(const tunable& t);
 // Every tunable as one key=value line, in the key table's order. Loading
 // this text gives back exactly the same values.
 std::string format_config();
+
+// Writes format_config() into the file `path`, creating or replacing it
+// whole: the old file stays as it was until the new one is complete and on
+// the disk (base/file_write.h). 0, or the errno of what failed.
+int write_config_file(const std::string& path);
 
 // A Markdown table of every key: type, default and meaning, in table order.
 std::string config_reference_markdown();

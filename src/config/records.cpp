@@ -2,8 +2,6 @@
 #include "config/records.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
 #include <cstring>
 
 #include "config/numread.h"
@@ -12,15 +10,15 @@ namespace vorn {
 
 namespace {
 
-// Takes the next line from buffer[pos...] into `line`: CR and LF are dropped
-// wherever they stand; the line ends after an LF, at the end of the buffer,
-// or once max_line_length characters are taken (the rest of the physical
-// line is then the next line). Runs without CR are copied whole.
-void read_line(const char* buffer, std::size_t size, std::size_t& pos, std::string& line) {
-  line.clear();
-  while (pos < size && line.size() < max_line_length) {
-    const std::size_t room = std::min(size - pos, max_line_length - line.size());
-    const char* start = buffer + pos;
+// Takes bytes of `piece` from `pos` on into `line`: CR and LF are dropped
+// wherever they stand. True when the line is complete: after an LF, or once
+// it holds max_line_length characters (the rest of the physical line is
+// then the next line); false when the piece ran out first. Runs without CR
+// are copied whole.
+bool take_line(std::string_view piece, std::size_t& pos, std::string& line) {
+  while (pos < piece.size() && line.size() < max_line_length) {
+    const std::size_t room = std::min(piece.size() - pos, max_line_length - line.size());
+    const char* start = piece.data() + pos;
     const char* stop = static_cast<const char*>(std::memchr(start, '\n', room));
     const std::size_t run = stop ? static_cast<std::size_t>(stop - start) : room;
     const char* cr = static_cast<const char*>(std::memchr(start, '\r', run));
@@ -33,21 +31,14 @@ void read_line(const char* buffer, std::size_t size, std::size_t& pos, std::stri
     pos += run;
     if (stop) {
       ++pos;
-      break;
+      return true;
     }
   }
+  return line.size() == max_line_length;
 }
 
 bool starts_number(const std::string& s) {
   return !s.empty() && (s[0] == '+' || s[0] == '-' || (s[0] >= '0' && s[0] <= '9'));
-}
-
-// At most one record per line: the number of lines, for one allocation
-// instead of repeated growth.
-std::size_t count_lines(const char* buffer, std::size_t size) {
-  std::size_t lines = 1;
-  for (std::size_t at = 0; at < size; ++at) lines += buffer[at] == '\n';
-  return lines;
 }
 
 // Lines of fewer than two characters and lines starting "//" or ";" are
@@ -162,7 +153,8 @@ bool stored_line(bool in_block, const line_fields& f) { return in_block == f.end
 // The numeric readings of a value that starts like a number.
 void read_numbers(parserectyp& r, bool real_flag, int components) {
   r.ival = str_to_int(r.text);
-  r.rval = real_flag ? str_to_real(r.text) : static_cast<double>(r.ival);
+  if (!read_integer_literal(r.text, r.rval))
+    r.rval = real_flag ? str_to_real(r.text) : static_cast<double>(r.ival);
   if (components >= 1) r.pair = str_to_pair(r.text);
   if (components >= 2) r.triple = str_to_triple(r.text);
   if (components >= 3) r.quad = str_to_quad(r.text);
@@ -179,48 +171,49 @@ void store_record(parserectyp& r, const std::string& line, line_fields& f) {
   if (starts_number(r.text)) read_numbers(r, f.real_flag, f.components);
 }
 
+// One complete line: stored or not, by the rules above.
+void parse_line(record_stream& s, const record_sink& sink) {
+  if (skipped_line(s.line)) return;
+  line_fields f;
+  const std::size_t at = scan_key(s.line, s.keep_blanks, s.separator, s.in_block, f);
+  if (at != std::string::npos) scan_value(s.line, at + 1, s.keep_blanks, s.in_block, f);
+  if (!stored_line(s.in_block, f)) return;
+  parserectyp r;
+  store_record(r, s.line, f);
+  sink(r);
+}
+
+constexpr std::string_view utf8_bom = "\xEF\xBB\xBF";
+
 }  // namespace
+
+void feed_records(record_stream& s, std::string_view piece, const record_sink& sink) {
+  std::size_t pos = 0;
+  if (!s.started && !piece.empty()) {
+    s.started = true;
+    if (piece.substr(0, utf8_bom.size()) == utf8_bom) pos = utf8_bom.size();
+  }
+  while (pos < piece.size()) {
+    if (!take_line(piece, pos, s.line)) break;
+    parse_line(s, sink);
+    s.line.clear();
+  }
+}
+
+void end_records(record_stream& s, const record_sink& sink) {
+  if (!s.line.empty()) parse_line(s, sink);
+  s.line.clear();
+}
 
 preca parse_records(const char* buffer, std::size_t size, bool keep_blanks, char separator) {
   preca records;
-  records.reserve(count_lines(buffer, size));
-  bool in_block = false;
-  std::size_t pos = 0;
-  std::string line;
-  while (pos < size) {
-    read_line(buffer, size, pos, line);
-    if (skipped_line(line)) continue;
-    line_fields f;
-    const std::size_t at = scan_key(line, keep_blanks, separator, in_block, f);
-    if (at != std::string::npos) scan_value(line, at + 1, keep_blanks, in_block, f);
-    if (stored_line(in_block, f)) store_record(records.emplace_back(), line, f);
-  }
+  const record_sink keep = [&](const parserectyp& r) { records.push_back(r); };
+  record_stream s;
+  s.keep_blanks = keep_blanks;
+  s.separator = separator;
+  feed_records(s, std::string_view(buffer, size), keep);
+  end_records(s, keep);
   return records;
-}
-
-preca load_records(const std::string& file_name, bool keep_blanks, char separator,
-                   std::string* read_error) {
-  if (read_error) read_error->clear();
-  std::FILE* f = std::fopen(file_name.c_str(), "rb");
-  if (!f) return {};
-  std::vector<char> buffer;
-  char chunk[4096];
-  int error = 0;
-  for (;;) {
-    errno = 0;
-    const std::size_t got = std::fread(chunk, 1, sizeof chunk, f);
-    buffer.insert(buffer.end(), chunk, chunk + got);
-    if (got < sizeof chunk) {
-      if (std::ferror(f)) error = errno != 0 ? errno : EIO;
-      break;
-    }
-  }
-  std::fclose(f);
-  if (error != 0) {
-    if (read_error) *read_error = "cannot read \"" + file_name + "\": " + std::strerror(error);
-    return {};
-  }
-  return parse_records(buffer.data(), buffer.size(), keep_blanks, separator);
 }
 
 }  // namespace vorn

@@ -133,18 +133,36 @@ const std::array table{
     int_key("pad_aim_distance", &pad_aim_distance, 100, "screen pixels from the ship at which the stick places the pointer"),
 };
 
+void set_value(const tunable& t, double value) {
+  switch (t.kind) {
+    case tunable_kind::flag: *t.flag_ptr = value != 0.0; break;
+    case tunable_kind::integer: *t.int_ptr = static_cast<int32_t>(value); break;
+    case tunable_kind::real: *t.real_ptr = value; break;
+  }
+}
+
 }  // namespace
 
 std::span<const tunable> tunable_table() { return table; }
 
 void reset_tunables() {
+  for (const tunable& t : table) set_value(t, t.default_value);
+}
+
+std::vector<double> save_tunables() {
+  std::vector<double> saved;
   for (const tunable& t : table) {
     switch (t.kind) {
-      case tunable_kind::flag: *t.flag_ptr = t.default_value != 0.0; break;
-      case tunable_kind::integer: *t.int_ptr = static_cast<int32_t>(t.default_value); break;
-      case tunable_kind::real: *t.real_ptr = t.default_value; break;
+      case tunable_kind::flag: saved.push_back(*t.flag_ptr ? 1.0 : 0.0); break;
+      case tunable_kind::integer: saved.push_back(*t.int_ptr); break;
+      case tunable_kind::real: saved.push_back(*t.real_ptr); break;
     }
   }
+  return saved;
+}
+
+void restore_tunables(const std::vector<double>& saved) {
+  for (std::size_t k = 0; k < table.size() && k < saved.size(); ++k) set_value(table[k], saved[k]);
 }
 
 [[maybe_unused]] const bool defaults_applied = (reset_tunables(), true);

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <span>
+#include <vector>
 
 namespace vorn {
 
@@ -84,5 +85,10 @@ std::span<const tunable> tunable_table();
 
 // Puts every tunable back to its default.
 void reset_tunables();
+
+// Every tunable's value in table order (a flag as 0 or 1), and putting such
+// values back, bit for bit.
+std::vector<double> save_tunables();
+void restore_tunables(const std::vector<double>& saved);
 
 }  // namespace vorn

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/file_write.h"
+
 namespace vorn {
 
 namespace {
@@ -45,7 +47,8 @@ bool fail(const std::string& name, const char* reason) {
 
 }  // namespace
 
-bool save_bmp(const std::string& file_name, const uint32_t* pixels, int32_t width, int32_t height) {
+bool save_bmp(const std::string& file_name, const uint32_t* pixels, int32_t width, int32_t height,
+              std::string* written) {
   const std::string name =
       (!file_name.empty() && file_name[0] == '/') ? file_name.substr(1) : file_name;
   // The file size field has 32 bits: 54 + 4 * width * height must fit.
@@ -56,30 +59,19 @@ bool save_bmp(const std::string& file_name, const uint32_t* pixels, int32_t widt
     return fail(name, std::strerror(EINVAL));
   }
 
-  const std::string temp = name + ".tmp";
-  std::FILE* f = std::fopen(temp.c_str(), "wb");
-  if (f == nullptr) return fail(name, std::strerror(errno));
-
-  uint8_t header[bmp_header_size];
-  fill_header(header, width, height, uint32_t(image_size));
-  bool ok = std::fwrite(header, 1, sizeof header, f) == sizeof header;
-  for (int32_t y = height - 1; ok && y >= 0; --y) {
-    const uint32_t* row = pixels + size_t(y) * size_t(width);
-    ok = std::fwrite(row, 4, size_t(width), f) == size_t(width);
-  }
-  int err = ok ? 0 : errno;
-  if (std::fclose(f) != 0 && ok) {
-    ok = false;
-    err = errno;
-  }
-  if (ok && std::rename(temp.c_str(), name.c_str()) != 0) {
-    ok = false;
-    err = errno;
-  }
-  if (!ok) {
-    std::remove(temp.c_str());
-    return fail(name, std::strerror(err != 0 ? err : EIO));
-  }
+  const auto write = [&](std::FILE* f) {
+    uint8_t header[bmp_header_size];
+    fill_header(header, width, height, uint32_t(image_size));
+    bool ok = std::fwrite(header, 1, sizeof header, f) == sizeof header;
+    for (int32_t y = height - 1; ok && y >= 0; --y) {
+      const uint32_t* row = pixels + size_t(y) * size_t(width);
+      ok = std::fwrite(row, 4, size_t(width), f) == size_t(width);
+    }
+    return ok;
+  };
+  std::string chosen;
+  if (const int err = create_new_file(name, write, chosen)) return fail(chosen, std::strerror(err));
+  if (written) *written = chosen;
   return true;
 }
 

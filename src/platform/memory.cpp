@@ -26,7 +26,10 @@ uint64_t machine_budget() {
     const uint64_t unit = info.mem_unit ? info.mem_unit : 1;
     total = uint64_t{info.totalram} > UINT64_MAX / unit ? UINT64_MAX : uint64_t{info.totalram} * unit;
   }
-  return std::min({total, limit_of(RLIMIT_AS), limit_of(RLIMIT_DATA)});
+  // Half of it: the rest is for the program, for the drawing's and the
+  // physics' work lists that grow with the records, and for the desktop's
+  // other programs.
+  return std::min({total, limit_of(RLIMIT_AS), limit_of(RLIMIT_DATA)}) / 2;
 }
 
 }  // namespace

@@ -6,9 +6,9 @@
 
 namespace vorn {
 
-// The smaller of the machine's physical memory and the process's address
-// space and data limits, in bytes. Swap is not counted: a world that lives
-// in swap does not play.
+// What the world's records may hold: half of the smaller of the machine's
+// physical memory and the process's address space and data limits, in
+// bytes. Swap is not counted: a world that lives in swap does not play.
 uint64_t memory_budget();
 
 // Replaces the machine's figure by `bytes` (tests); 0 puts it back.

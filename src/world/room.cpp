@@ -29,11 +29,17 @@ constexpr uint64_t enemy_list_bytes = 5 * sizeof(int32_t) + 16;
 
 }  // namespace
 
-void expect_room(uint64_t more) {
+namespace {
+
+// Throws std::bad_alloc unless `held` and `more` bytes fit in the budget together.
+void expect_fits(uint64_t held, uint64_t more) {
   const uint64_t budget = memory_budget();
-  const uint64_t held = record_bytes();
   if (held > budget || more > budget - held) throw std::bad_alloc();
 }
+
+}  // namespace
+
+void expect_room(uint64_t more) { expect_fits(record_bytes(), more); }
 
 void expect_indices(uint64_t have, uint64_t more) {
   if (have > max_records || more > max_records - have) throw std::bad_alloc();
@@ -45,23 +51,38 @@ uint64_t bytes_of(uint64_t count, uint64_t size) {
 
 void check_particle_room(int64_t count) {
   if (count <= 0) return;
-  // At best every slot from the first free one up, and the pool's spare
-  // capacity, takes part of the burst; the rest needs new records.
-  const uint64_t reusable = particles.capacity() - particle_search_start();
   const uint64_t n = static_cast<uint64_t>(count);
-  expect_indices(particle_search_start(), n);
-  if (n > reusable) expect_room(bytes_of(n - reusable, sizeof(partrec)));
+  const uint64_t start = particle_search_start();
+  expect_indices(start, n);
+  // At best every slot from the first free one up takes part of the burst,
+  // so the pool must reach start + n slots. It grows n -> 2n + 1 (using its
+  // spare capacity first), and each growth holds the old records and the
+  // new ones at once.
+  const uint64_t others = record_bytes() - bytes_of(particles.capacity(), sizeof(partrec));
+  uint64_t size = particles.size();
+  uint64_t capacity = particles.capacity();
+  while (size < start + n) {
+    size = 2 * size + 1;
+    if (size <= capacity) continue;
+    expect_fits(others, bytes_of(capacity + size, sizeof(partrec)));
+    capacity = size;
+  }
 }
 
 void reserve_enemy_room(int64_t count) {
   if (count <= 0) return;
   const uint64_t n = static_cast<uint64_t>(count);
-  const uint64_t per_enemy =
-      enemy_nodes * sizeof(noderec) + enemy_links * sizeof(linkrec) + sizeof(shprec) + enemy_list_bytes;
   expect_indices(nodes.size(), bytes_of(n, enemy_nodes));
   expect_indices(links.size(), bytes_of(n, enemy_links));
   expect_indices(ships.size(), n);
-  expect_room(bytes_of(n, per_enemy));
+  // An array that has to move holds its old records and the new ones at once.
+  const auto moved = [](uint64_t size, uint64_t capacity, uint64_t more, uint64_t record) {
+    return size + more > capacity ? bytes_of(size + more, record) : 0;
+  };
+  const uint64_t more = moved(nodes.size(), nodes.capacity(), enemy_nodes * n, sizeof(noderec)) +
+                        moved(links.size(), links.capacity(), enemy_links * n, sizeof(linkrec)) +
+                        moved(ships.size(), ships.capacity(), n, sizeof(shprec)) + bytes_of(n, enemy_list_bytes);
+  expect_room(more);
   nodes.reserve(nodes.size() + enemy_nodes * n);
   links.reserve(links.size() + enemy_links * n);
   ships.reserve(ships.size() + n);

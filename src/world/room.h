@@ -12,7 +12,9 @@ namespace vorn {
 // particles, or before `count` enemy darts are built, throws std::bad_alloc
 // when even the records they need at the least would outgrow the memory
 // budget or the int32 indices, so an impossible request is refused at once
-// rather than after filling the memory. The darts' records are then
+// rather than after filling the memory. An array that has to move counts
+// twice while it does (its old records and the new ones); the particle
+// pool's growth step by step is counted so. The darts' records are then
 // reserved in one go.
 void check_particle_room(int64_t count);
 void reserve_enemy_room(int64_t count);

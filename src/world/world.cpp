@@ -94,7 +94,8 @@ int32_t add_particle(color_t color, double x, double y, double vx, double vy, do
   if (slot == particles.size()) {
     const size_t n = particles.size();
     expect_indices(n, n + 1);
-    if (2 * n + 1 > particles.capacity()) expect_room(bytes_of(2 * n + 1 - particles.capacity(), sizeof(partrec)));
+    // Moving to a larger buffer holds the old records and the new ones at once.
+    if (2 * n + 1 > particles.capacity()) expect_room(bytes_of(2 * n + 1, sizeof(partrec)));
     particles.resize(2 * n + 1);
   }
   first_free_particle = slot + 1;

@@ -137,6 +137,21 @@ TEST(CommandLine, AMissingValueNamesItsOption) {
   }
 }
 
+// --write-config takes the next word as its file unless it is an option.
+TEST(CommandLine, WriteConfigTakesAnOptionalFile) {
+  options o;
+  std::string error;
+  ASSERT_TRUE(parse("--write-config", "--headless", o, error)) << error;
+  EXPECT_TRUE(o.write_config && o.headless && o.write_config_file.empty());
+  ASSERT_TRUE(parse("--write-config", "b.txt", o, error)) << error;
+  EXPECT_EQ(o.write_config_file, "b.txt");
+  EXPECT_FALSE(parse("--write-config", "", o, error));
+  EXPECT_EQ(error, "--write-config takes a file name, not an empty one");
+  std::string words[] = {"vorn", "--play", "x.demo", "--write-config"};
+  char* argv[] = {words[0].data(), words[1].data(), words[2].data(), words[3].data()};
+  EXPECT_FALSE(parse_options(4, argv, o, error));  // a demo's settings are not the configuration's
+}
+
 TEST(CommandLine, EachParseStartsFromTheDefaults) {
   options o;
   std::string error;

@@ -1,22 +1,28 @@
-// Loading the configuration file into the tunables, the read-error report,
-// and printing the settings in effect so that they load back exactly.
+// Loading the configuration file into the tunables, the files refused and
+// their reasons, writing the settings in effect, and printing them so that
+// they load back exactly.
 #include <gtest/gtest.h>
-
-#include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <bit>
+#include <cerrno>
 #include <cfloat>
 #include <clocale>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "config/load_config.h"
 #include "config/print_config.h"
+#include "config/text_file.h"
 #include "config/tunables.h"
 #include "support/comma_locale.h"
 
@@ -110,13 +116,76 @@ TEST_F(LoadConfig, AMissingFileThatMustExistIsAnErrorNamingIt) {
   EXPECT_EQ(enemy_count, 7);
 }
 
-TEST_F(LoadConfig, ReadErrorIsReportedWithFileAndReason) {
-  const std::string path = (dir_ / config_file_name).string();
-  fs::create_directory(path);
+// Everything that is not a regular file of sane size is refused with its
+// reason, at once (a FIFO without a writer does not hold the game), and
+// leaves the settings as they were.
+TEST_F(LoadConfig, OnlyRegularFilesOfSaneSizeAreRead) {
+  const std::vector<uint64_t> defaults = snapshot();
+  const std::string fifo = (dir_ / "fifo").string();
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  const std::string limit_file = write("enemy_count=7\n" + std::string(max_text_file_bytes - 14, '\n'));
+  ASSERT_TRUE(load_config(limit_file).ok);  // exactly 1 MiB
+  EXPECT_EQ(enemy_count, 7);
+  reset_tunables();
+  const std::string big = (dir_ / "big.txt").string();
+  std::ofstream(big, std::ios::binary) << "enemy_count=9\n" << std::string(max_text_file_bytes, '\n');
+  const std::pair<std::string, std::string> cases[] = {
+      {dir_.string(), "a directory, not a regular file"},
+      {fifo, "a FIFO (named pipe), not a regular file"},
+      {"/dev/null", "a device, not a regular file"},
+      {big, "larger than 1 MiB (1048590 bytes)"},
+      {"/proc/self/mem", std::strerror(EIO)},  // reading it at 0 fails
+  };
+  for (const auto& [path, reason] : cases) {
+    const config_status st = load_config(path);
+    EXPECT_FALSE(st.ok) << path;
+    EXPECT_EQ(st.message, "cannot read configuration file " + path + ": " + reason);
+    EXPECT_FALSE(st.read);
+    EXPECT_EQ(snapshot(), defaults) << path;
+  }
+}
+
+// A file that is there but cannot be opened: the user's own choice (must
+// exist) stops the game, the file found by default only warns.
+TEST_F(LoadConfig, AFileThatCannotBeOpenedWarnsUnlessNamed) {
+  write("enemy_count=7\n");
+  const std::string path = (dir_ / config_file_name / "x").string();  // a path through a file
+  const config_status found = load_config(path);
+  EXPECT_TRUE(found.ok);
+  EXPECT_EQ(found.message,
+            "cannot open configuration file " + path + ": Not a directory; the default settings are used");
+  const config_status named = load_config(path, true);
+  EXPECT_FALSE(named.ok);
+  EXPECT_EQ(named.message, "cannot open configuration file " + path + ": Not a directory");
+  EXPECT_EQ(enemy_count, 5);
+  if (geteuid() != 0) {  // root opens any file
+    const std::string locked = write("enemy_count=7\n");
+    chmod(locked.c_str(), 0);
+    EXPECT_NE(load_config(locked).message.find("Permission denied"), std::string::npos);
+    EXPECT_FALSE(load_config(locked, true).ok);
+  }
+}
+
+TEST_F(LoadConfig, ByteOrderMarkIntegerLiteralsOfRealsAndTheFileIdentity) {
+  const std::string path = write(
+      "\xEF\xBB\xBF"
+      "enemy_count=7\nai_ds_repulse=100000000000\nspawn_x=0x1e\nspawn_y=-0X10\n"
+      "ai_repulse=123456789012345678901\ndef_lives=100000000000\nds_xpos=2.5\n\xEF\xBB\xBF" "ds_ypos=1\n");
   const config_status st = load_config(path);
-  EXPECT_FALSE(st.ok);
-  EXPECT_NE(st.message.find(path), std::string::npos) << st.message;
-  EXPECT_NE(st.message.find("Is a directory"), std::string::npos) << st.message;
+  ASSERT_TRUE(st.ok);
+  EXPECT_TRUE(st.read);
+  struct stat info {};
+  ASSERT_EQ(stat(path.c_str(), &info), 0);
+  EXPECT_EQ(st.device, static_cast<uint64_t>(info.st_dev));
+  EXPECT_EQ(st.inode, static_cast<uint64_t>(info.st_ino));
+  EXPECT_EQ(enemy_count, 7);  // the first line, after the mark
+  EXPECT_EQ(ai_ds_repulse, 1e11);
+  EXPECT_EQ(spawn_x, 30.0);  // hexadecimal, though it holds an 'e'
+  EXPECT_EQ(spawn_y, -16.0);
+  EXPECT_EQ(ai_repulse, 123456789012345678901.0);
+  EXPECT_EQ(def_lives, INT32_MAX);  // integer keys still saturate
+  EXPECT_EQ(ds_xpos, 2.5);
+  EXPECT_EQ(ds_ypos, -182.5);  // a mark later on is part of the key
 }
 
 TEST(FormatReal, AlwaysReadsBackAsAReal) {

@@ -39,6 +39,28 @@ TEST(StrToReal, GrammarPrefixesAndRange) {
   EXPECT_TRUE(std::signbit(str_to_real("-1e-400")));
 }
 
+TEST(ReadIntegerLiteral, ExactValuesOfWholeLiteralsOnly) {
+  const std::pair<const char*, double> whole[] = {
+      {"100000000000", 1e11}, {" -42\t", -42.0}, {"+7", 7.0}, {"0x1e", 30.0}, {"-0XfF", -255.0},
+      {"9007199254740993", 9007199254740992.0},  // ties to even
+      {"0x20000000000001", 9007199254740992.0},
+      {"-0", 0.0}, {"0x0", 0.0},
+      {"0x1" "0000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000"
+       "0000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000"
+       "0000000000000000000000000000000000000000000000000000000000000000000000000000", DBL_MAX}};
+  for (const auto& [text, want] : whole) {
+    double v = -1.0;
+    EXPECT_TRUE(read_integer_literal(text, v)) << text;
+    EXPECT_EQ(v, want) << text;
+    EXPECT_FALSE(std::signbit(v) && want == 0.0) << text;
+  }
+  for (const char* not_one : {"", "-", "0x", "1.5", "1e5", "12x", "0x1g", "1 2", "--1", "x1"}) {
+    double v = -1.0;
+    EXPECT_FALSE(read_integer_literal(not_one, v)) << not_one;
+    EXPECT_EQ(v, -1.0) << not_one;
+  }
+}
+
 TEST(ComponentReaders, CommasBlanksAndMissingComponents) {
   EXPECT_EQ(str_to_triple("1   2\t3"), (std::array<double, 3>{1, 2, 3}));
   EXPECT_EQ(str_to_triple(" 1 , -2 ,3"), (std::array<double, 3>{1, -2, 3}));

@@ -2,7 +2,9 @@
 // numeric fields a stored line fills.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <string_view>
 
 #include "config/records.h"
 
@@ -107,6 +109,38 @@ TEST(ParseRecords, LongLinesSplitEvery250Characters) {
   EXPECT_EQ(crs[0].key, pad);
   EXPECT_EQ(crs[0].ival, 123456789);
   EXPECT_EQ(crs[1].ival, 5);
+}
+
+// A file is parsed as it is read: however the text is cut into pieces
+// (lines, CRs, the 250-character split and comment blocks running across
+// the cuts), the records are those of the whole text.
+TEST(ParseRecords, TextInPiecesParsesLikeTheWholeText) {
+  std::string text = "\xEF\xBB\xBF" "a=1\r\n{ block\n over=2 }\nb=0x1e\n" + std::string(600, 'k') + "=7\r\n";
+  for (int i = 0; i < 40; ++i)
+    text += "key" + std::to_string(i) + "=" + std::to_string(i * 37) + (i % 3 ? "\n" : "\r\n");
+  text += "last=5";
+  const preca whole = parse(text);
+  ASSERT_EQ(whole.size(), 46u);  // the long line is three
+  EXPECT_EQ(whole[0].key, "a");  // the byte-order mark skipped
+  for (const std::size_t cut : {1u, 2u, 3u, 7u, 250u, 251u}) {
+    preca pieces;
+    record_stream s;
+    const record_sink keep = [&](const parserectyp& r) { pieces.push_back(r); };
+    for (std::size_t at = 0; at < text.size(); at += cut) {
+      // The mark must come whole in the first piece.
+      const std::size_t n = at == 0 ? std::max<std::size_t>(cut, 3) : cut;
+      feed_records(s, std::string_view(text).substr(at, n), keep);
+      if (at == 0) at += n - cut;
+    }
+    end_records(s, keep);
+    ASSERT_EQ(pieces.size(), whole.size()) << cut;
+    for (std::size_t i = 0; i < whole.size(); ++i) {
+      EXPECT_EQ(pieces[i].line, whole[i].line) << cut;
+      EXPECT_EQ(pieces[i].ival, whole[i].ival) << cut;
+    }
+  }
+  // Only the very start holds a mark.
+  EXPECT_EQ(parse("x=1\n\xEF\xBB\xBFy=2")[1].key, "\xEF\xBB\xBFy");
 }
 
 }  // namespace

@@ -112,6 +112,8 @@ begin_test() {
   start_display || exit 1
   workdir=$(mktemp -d)
   trap 'stop_game; stop_display; rm -rf "$workdir"' EXIT
+  # The user's own settings (~/.config/vorn) stay out of the tests.
+  export XDG_CONFIG_HOME="$workdir/no-user-settings"
 }
 
 # Input helpers that leave the pointer where it is: move it into the window

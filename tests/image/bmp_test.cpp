@@ -3,10 +3,8 @@
 #include "image/bmp.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -15,6 +13,7 @@
 #include <vector>
 
 #include "base/color.h"
+#include "support/file_size_limit.h"
 
 namespace vorn {
 namespace {
@@ -92,16 +91,8 @@ TEST_F(BmpWriter, UnwritableTargetsFailAndLeaveNoFile) {
   const std::string name = dir + "/shot.bmp";
   std::ofstream(name) << "older";
   const std::vector<uint32_t> big(64 * 64, orange);
-  rlimit old{}, small{};
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-  small = old;
-  small.rlim_cur = 1000;
-  const auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
   testing::internal::CaptureStderr();
-  const bool ok = save_bmp(name, big.data(), 64, 64);
-  setrlimit(RLIMIT_FSIZE, &old);
-  std::signal(SIGXFSZ, old_handler);
+  const bool ok = vorn_test::with_file_size_limit(1000, [&] { return save_bmp(name, big.data(), 64, 64); });
   EXPECT_NE(testing::internal::GetCapturedStderr().find(name + ": File too large"),
             std::string::npos);
   EXPECT_FALSE(ok);

@@ -60,6 +60,29 @@ TEST_F(Room, RequestsBeyondTheBudgetAreRefusedWithNothingBuilt) {
   EXPECT_TRUE(nodes.empty());
 }
 
+TEST_F(Room, GrowthCountsTheOldAndTheNewRecordsWhileTheArrayMoves) {
+  // A burst of 1000 grows the pool 1, 3, ..., 511, 1023: the last step holds
+  // 511 + 1023 records at once, though 1023 are kept.
+  const uint64_t peak = (511 + 1023) * sizeof(partrec);
+  set_memory_budget(peak - 1);
+  EXPECT_THROW(check_particle_room(1000), std::bad_alloc);
+  set_memory_budget(peak);
+  EXPECT_NO_THROW(check_particle_room(1000));
+  for (int i = 0; i < 1000; ++i) add_particle(blue, 0, 0, 0, 0, 1.0);
+  EXPECT_EQ(particles.capacity(), 1023u);
+
+  // Darts: the node, link and ship arrays move once, from their records so
+  // far to the whole count.
+  nodes.resize(100);
+  const uint64_t held = 100 * sizeof(noderec) + particles.capacity() * sizeof(partrec);
+  const uint64_t moved = 600 * sizeof(noderec) + 800 * sizeof(linkrec) + 100 * sizeof(shprec);
+  set_memory_budget(held + moved);
+  EXPECT_THROW(reserve_enemy_room(100), std::bad_alloc);  // the nodes' lists too
+  set_memory_budget(held + moved + 100 * (5 * sizeof(int32_t) + 16));
+  EXPECT_NO_THROW(reserve_enemy_room(100));
+  EXPECT_GE(nodes.capacity(), 600u);
+}
+
 TEST_F(Room, CountsTooLargeToRepresentAreRefusedToo) {
   // Byte counts beyond 64 bits saturate instead of wrapping to something small.
   EXPECT_THROW(check_particle_room(INT64_MAX), std::bad_alloc);
