@@ -53,4 +53,9 @@ bool demo_recorder::close(int64_t frames_done) {
   return closed && !failed_;
 }
 
+void demo_recorder::abandon() {
+  if (file_) std::fclose(file_);
+  file_ = nullptr;
+}
+
 }  // namespace vorn

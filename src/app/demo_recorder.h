@@ -33,6 +33,9 @@ class demo_recorder {
   // Writes the end record and closes the file. False when anything could
   // not be written.
   bool close(int64_t frames_done);
+  // Closes the file without the end record, as a killed game would leave
+  // it: a replay plays it up to its last checksum.
+  void abandon();
 
  private:
   void write(const std::string& text);

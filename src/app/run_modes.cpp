@@ -27,12 +27,15 @@
 #include "app/frame_loop.h"
 #include "app/game.h"
 #include "app/gamepad.h"
+#include "app/option_docs.h"
 #include "app/options.h"
 #include "app/sound.h"
 #include "app/state_hash.h"
 #include "app/timedemo.h"
+#include "app/version.h"
 #include "app/window.h"
 #include "base/rules_version.h"
+#include "base/stop_request.h"
 #include "config/config_path.h"
 #include "config/load_config.h"
 #include "config/print_config.h"
@@ -41,6 +44,7 @@
 #include "gfx/font.h"
 #include "image/image.h"
 #include "platform/display.h"
+#include "platform/stop_signals.h"
 #include "sim/isa.h"
 #include "sim/rules.h"
 #include "sim/session.h"
@@ -51,8 +55,6 @@
 namespace vorn {
 
 namespace {
-
-constexpr const char* caption = "Vorn 110520";
 
 // What this run was asked to do, and how far it has got.
 struct run_state {
@@ -97,10 +99,12 @@ void reset_run() {
 
 // --- frame hooks ------------------------------------------------------------
 
-// Every frame a run hands to the game is counted.
+// Every frame a run hands to the game is counted (already while it runs:
+// the end after a lost window counts on it), unless a stop abandoned it.
 void counted_frame(double dt, double t) {
   run.frames_done += 1;
   game_frame(dt, t);
+  if (frame_abandoned()) run.frames_done -= 1;
 }
 
 bool another_frame() {
@@ -129,7 +133,7 @@ void recording_frame(double dt, double t) {
   run.recorder.frame(dt, t);
   run.in_recorded_frame = true;
   counted_frame(dt, t);
-  run.recorder.after_frame(run.frames_done);
+  if (!frame_abandoned()) run.recorder.after_frame(run.frames_done);
   run.in_recorded_frame = false;
 }
 
@@ -174,6 +178,7 @@ void check_demo(int64_t frames) {
 void playing_frame(double dt, double t) {
   if (run.opts.timedemo) timedemo_frame_start();
   counted_frame(dt, t);
+  if (frame_abandoned()) return;
   check_demo(run.frames_done);
   if (!export_frame(run.frames_done)) request_exit(1);
 }
@@ -263,7 +268,7 @@ int start_run() {
   }
   frame_proc frame = playing ? playing_frame : recording ? recording_frame : counted_frame;
   event_proc event = recording ? recording_event : game_event;
-  if (!open_window(screenx, screeny, 32, run.opts.fullscreen && !run.opts.headless, caption, frame, event,
+  if (!open_window(screenx, screeny, 32, run.opts.fullscreen && !run.opts.headless, game_caption, frame, event,
                    run.opts.scale)) {
     return 1;
   }
@@ -306,12 +311,16 @@ int finish_run() {
   if (run.opts.timedemo) timedemo_finish();
   int code = exit_code;
   if (playing) code = frame_export.failed ? 1 : finish_playing();
-  if (recording && !run.recorder.close(run.frames_done)) {
+  // A frame that a stop abandoned left the world half-stepped: the demo ends
+  // at its last checksum, as a killed game's would.
+  if (recording && frame_abandoned()) {
+    run.recorder.abandon();
+  } else if (recording && !run.recorder.close(run.frames_done)) {
     std::fprintf(stderr, "vorn: cannot write demo %s\n", run.opts.record_file.c_str());
     return 1;
   }
   if (run.opts.timedemo) std::fputs(timedemo_report().c_str(), stdout);
-  if (run.opts.summary && code == 0) print_summary();
+  if (run.opts.summary && code == 0 && !frame_abandoned()) print_summary();
   return code;
 }
 
@@ -421,7 +430,7 @@ int begin_checked(int argc, char** argv) {
   reset_run();
   std::string error;
   if (!parse_options(argc, argv, run.opts, error)) {
-    std::fprintf(stderr, "vorn: %s\n\n%s", error.c_str(), usage_text().c_str());
+    std::fprintf(stderr, "vorn: %s\n%s", error.c_str(), try_help_line);
     return 2;
   }
   if (run.opts.help) {
@@ -437,8 +446,7 @@ int begin_checked(int argc, char** argv) {
     std::fprintf(stderr, "vorn: %s\n", error.c_str());
     return 1;
   }
-  set_thread_count(run.opts.threads > 0 ? static_cast<int32_t>(std::min<int64_t>(run.opts.threads, max_threads))
-                                        : default_thread_count());
+  set_thread_count(run.opts.threads > 0 ? static_cast<int32_t>(run.opts.threads) : default_thread_count());
   return guarded([] {
     load_font();
     if (const int code = configure(); code != 0) return code;
@@ -478,6 +486,7 @@ int end_run() {
 run_report last_run_report() { return {run.frames_done, run.departed_at}; }
 
 int run_game(int argc, char** argv) {
+  catch_stop_signals();
   const int code = begin_run(argc, argv);
   if (code != run_continues) return code;
   while (run_pass()) {

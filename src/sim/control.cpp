@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/double_bits.h"
+#include "base/stop_request.h"
 #include "base/view.h"
 #include "config/tunables.h"
 #include "sim/lookup.h"
@@ -230,6 +231,7 @@ void steer_enemy_nodes() {
   add_separation(c, ai_repulse);
   for (size_t e = 0; e < E; ++e) {
     if (w.one_sum[e]) continue;
+    if (give_up_frame()) return;  // a stop asked for abandons the frame
     w.row.resize(E);
     w.row_back.resize(E);
     separation_row(vec2{c.centre_x[e], c.centre_y[e]}, c.centre_x.data(), c.centre_y.data(), E, ai_repulse,
