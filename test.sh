@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 source tools/deps.sh
-ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}" "${WEB_PACKAGES[@]}" "${WEB_TEST_PACKAGES[@]}"
 cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug \
   -DVORN_WERROR=ON -DVORN_SANITIZE=ON -DVORN_TESTS=ON >/dev/null
 cmake --build build/test
@@ -30,3 +30,14 @@ bash tests/e2e/demo_live.sh "$PWD/build/release/vorn" "$PWD/build/clang/vorn"
 # The real-window tests once more, with the optimised game, on the SDL 1.2
 # that newer distributions ship: sdl12-compat, running on SDL2.
 bash tools/sdl12_compat.sh "$PWD/build/release/vorn"
+
+# Determinism across machines, for real: the unit tests, every golden demo and
+# the exported frames on a 64-bit ARM, a big-endian and a 32-bit machine
+# under qemu (tools/cross.sh all covers every Debian release architecture).
+tools/cross.sh arm64 s390x i386
+
+# The browser build in headless chromium: every golden demo replays in the
+# page, a game played there with mouse and keyboard replays natively, and a
+# frame of the page's screen equals the native export of that frame.
+tools/web.sh
+bash tests/web/run.sh "$PWD/build/release/vorn"

@@ -29,6 +29,7 @@
 // To find where an allocation comes from: gdb -ex 'break vorn_bench_allocation'.
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -41,6 +42,7 @@
 #include "app/game.h"
 #include "app/scaling.h"
 #include "app/sound.h"
+#include "app/version.h"
 #include "app/window.h"
 #include "audio/effects.h"
 #include "audio/mixer.h"
@@ -257,6 +259,35 @@ void full_frame(benchmark::State& state, int32_t enemies, crowd_path path) {
   meter.report(state);
 }
 
+// The default threads against one thread on one game, in alternate blocks
+// of `block` frames (the first block of an iteration alternates too), so
+// that a change in what else the machine runs falls on both alike. The
+// counter "ratio" is the default threads' wall time over one thread's;
+// tools/bench_busy.sh runs these cases while busy loops hold every core.
+void threads_ratio(benchmark::State& state, int32_t enemies, int32_t block) {
+  set_thread_count(default_thread_count());
+  new_game(enemies);
+  double wall[2] = {0, 0};  // default threads, one thread
+  int64_t round = 0;
+  for (auto _ : state) {
+    for (int32_t k = 0; k < 2; ++k) {
+      const int32_t mode = (k + round) % 2;
+      set_thread_count(mode == 0 ? default_thread_count() : 1);
+      const auto start = std::chrono::steady_clock::now();
+      for (int32_t i = 0; i < block; ++i) frame();
+      wall[mode] += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+      if (game_ended()) {
+        state.PauseTiming();
+        new_game(enemies);
+        state.ResumeTiming();
+      }
+    }
+    ++round;
+  }
+  state.counters["ratio"] = wall[1] > 0 ? wall[0] / wall[1] : 0;
+  set_thread_count(default_thread_count());
+}
+
 // The world drawing alone, over and over on the same world, on the default
 // threads.
 void world_drawing(benchmark::State& state) {
@@ -454,7 +485,7 @@ int main(int argc, char** argv) {
   setenv("SDL_VIDEODRIVER", "dummy", 1);
   load_font();
   reset_tunables();
-  if (!open_window(screenx, screeny, 32, false, "Vorn 110520", game_frame, game_event)) return 1;
+  if (!open_window(screenx, screeny, 32, false, game_caption, game_frame, game_event)) return 1;
   game_reset(false);
 
   default_enemies = enemy_count;
@@ -506,6 +537,12 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark(name.c_str(), link_shapes_case, isa)->Unit(benchmark::kMicrosecond);
   }
 
+  benchmark::RegisterBenchmark("threads_ratio/defaults", threads_ratio, default_enemies, 60)
+      ->Iterations(30)
+      ->Unit(benchmark::kMillisecond);
+  benchmark::RegisterBenchmark("threads_ratio/enemies:1000", threads_ratio, 1000, 4)
+      ->Iterations(15)
+      ->Unit(benchmark::kMillisecond);
   benchmark::RegisterBenchmark("full_frame/sound", full_frame_sound)
       ->Iterations(1800)
       ->Unit(benchmark::kMicrosecond);

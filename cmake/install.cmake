@@ -21,33 +21,50 @@ add_custom_command(OUTPUT ${VORN_ICONS}
   DEPENDS make_icons
   COMMENT "Drawing the icons")
 
-# The manual page: the template with the configuration keys from the table.
+# The manual page: the template with the options, the controls and the
+# configuration keys from the game's tables. The folder of the README it
+# names follows the prefix the game is installed under, so the page is
+# finished (and compressed, as Debian wants: best level, no time stamp) when
+# it is installed.
 set(VORN_MANUAL ${CMAKE_BINARY_DIR}/vorn.6)
 add_custom_command(OUTPUT ${VORN_MANUAL}
   COMMAND configdoc --roff > ${CMAKE_BINARY_DIR}/config_keys.roff
+  COMMAND optiondoc options-roff > ${CMAKE_BINARY_DIR}/options.roff
+  COMMAND optiondoc controls-roff > ${CMAKE_BINARY_DIR}/controls.roff
   COMMAND ${CMAKE_COMMAND} -DTEMPLATE=${CMAKE_SOURCE_DIR}/packaging/vorn.6.in
-          -DKEYS=${CMAKE_BINARY_DIR}/config_keys.roff -DOUT=${VORN_MANUAL}
+          -DKEYS=${CMAKE_BINARY_DIR}/config_keys.roff -DOPTIONS=${CMAKE_BINARY_DIR}/options.roff
+          -DCONTROLS=${CMAKE_BINARY_DIR}/controls.roff -DOUT=${VORN_MANUAL}
           -DPROJECT_VERSION=${PROJECT_VERSION} -DVORN_DATE=${VORN_DATE}
           -P ${CMAKE_SOURCE_DIR}/cmake/make_manual.cmake
-  DEPENDS configdoc ${CMAKE_SOURCE_DIR}/packaging/vorn.6.in ${CMAKE_SOURCE_DIR}/cmake/make_manual.cmake
+  DEPENDS configdoc optiondoc ${CMAKE_SOURCE_DIR}/packaging/vorn.6.in ${CMAKE_SOURCE_DIR}/cmake/make_manual.cmake
   COMMENT "Writing the manual page")
-# Debian wants it compressed, at the best level, without a time stamp.
-add_custom_command(OUTPUT ${VORN_MANUAL}.gz
-  COMMAND gzip -9 -n -c ${VORN_MANUAL} > ${VORN_MANUAL}.gz
-  DEPENDS ${VORN_MANUAL})
-add_custom_target(vorn_data ALL DEPENDS ${VORN_ICONS} ${VORN_MANUAL}.gz)
+# The AppStream data carry the same version and date.
+set(VORN_METAINFO ${CMAKE_BINARY_DIR}/io.vorn.Vorn.metainfo.xml)
+configure_file(packaging/io.vorn.Vorn.metainfo.xml.in ${VORN_METAINFO} @ONLY)
+add_custom_target(vorn_data ALL DEPENDS ${VORN_ICONS} ${VORN_MANUAL})
 
 # The game goes into bin; Debian's package puts it into games, as Debian
 # does with games (tools/package.sh sets VORN_BINDIR=games).
 set(VORN_BINDIR ${CMAKE_INSTALL_BINDIR} CACHE STRING "Where the game is installed, below the prefix")
 install(TARGETS vorn RUNTIME DESTINATION ${VORN_BINDIR})
 install(FILES packaging/vorn.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES packaging/io.vorn.Vorn.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+install(FILES ${VORN_METAINFO} DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 foreach(size ${VORN_ICON_SIZES})
   install(FILES ${VORN_ICON_DIR}/${size}.png
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps RENAME vorn.png)
 endforeach()
-install(FILES ${VORN_MANUAL}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+install(CODE "
+  set(docdir \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DOCDIR}\")
+  if(IS_ABSOLUTE \"${CMAKE_INSTALL_DOCDIR}\")
+    set(docdir \"${CMAKE_INSTALL_DOCDIR}\")
+  endif()
+  file(READ \"${VORN_MANUAL}\" page)
+  string(REPLACE \"@VORN_DOCDIR@\" \"\${docdir}/\" page \"\${page}\")
+  file(WRITE \"${CMAKE_BINARY_DIR}/installed/vorn.6\" \"\${page}\")
+  execute_process(COMMAND gzip -9 -n -f \"${CMAKE_BINARY_DIR}/installed/vorn.6\" COMMAND_ERROR_IS_FATAL ANY)
+  file(INSTALL DESTINATION \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_MANDIR}/man6\" TYPE FILE
+       FILES \"${CMAKE_BINARY_DIR}/installed/vorn.6.gz\")
+")
 install(FILES README.md packaging/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
 # Debian's name and form for the changelog.
 add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/changelog.gz

@@ -27,3 +27,8 @@ if(VORN_MPFR AND VORN_GMP)
   add_executable(atan_check tools/atan_check.cpp)
   target_link_libraries(atan_check PRIVATE vorncore ${VORN_MPFR} ${VORN_GMP})
 endif()
+
+# optiondoc: prints the option list and the controls for the README and the
+# manual page.
+add_executable(optiondoc tools/optiondoc.cpp)
+target_link_libraries(optiondoc PRIVATE vorncore)

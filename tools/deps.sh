@@ -43,3 +43,6 @@ ensure_packages() {
 BUILD_PACKAGES=(g++ cmake ninja-build pkg-config libsdl1.2-dev zlib1g-dev libpng-dev libx11-dev)
 TEST_PACKAGES=(libgtest-dev libbenchmark-dev xvfb xdotool x11-utils imagemagick libmpfr-dev clang
   desktop-file-utils appstream man-db libsdl2-2.0-0)
+# The browser build (tools/web.sh), and the browser its test drives.
+WEB_PACKAGES=(emscripten)
+WEB_TEST_PACKAGES=(chromium)

@@ -6,6 +6,7 @@
 
 #include "app/commands.h"
 #include "app/game.h"
+#include "app/version.h"
 #include "app/window.h"
 #include "base/rounding.h"
 #include "config/load_config.h"
@@ -124,7 +125,7 @@ int64_t run_scenario(const scenario& s, const std::string& demo_file) {
   apply_config_text(s.settings);
   setenv("SDL_VIDEODRIVER", "dummy", 1);
   if (!font_ready) load_font();
-  if (!open_window(screenx, screeny, 32, false, "Vorn 110520", game_frame, game_event)) return 0;
+  if (!open_window(screenx, screeny, 32, false, game_caption, game_frame, game_event)) return 0;
   game_reset(false);
   demo_recorder recorder;
   if (!demo_file.empty() && !recorder.open(demo_file)) {

@@ -1,9 +1,15 @@
 // sfx_render: renders every sound effect, and a few seconds of each drone,
 // through the game's mixer into WAV files in a directory, for listening to
-// them (or measuring them with sox) away from the game.
+// them (or measuring them with sox) away from the game. The directory is
+// created when it does not exist.
+//   sfx_render [DIR]
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "audio/effects.h"
@@ -52,6 +58,12 @@ std::vector<int16_t> render(float seconds) {
 
 int main(int argc, char** argv) {
   const std::string dir = argc > 1 ? argv[1] : ".";
+  std::error_code error;
+  std::filesystem::create_directories(dir, error);
+  if (error) {
+    std::fprintf(stderr, "sfx_render: cannot create %s: %s\n", dir.c_str(), error.message().c_str());
+    return 1;
+  }
   const char* names[effect_kinds] = {"impact_crack", "link_snap", "dart_wreck", "player_wreck",
                                      "respawn_sweep", "guns_wake", "victory", "game_over"};
   bool ok = true;
@@ -86,6 +98,6 @@ int main(int argc, char** argv) {
   const auto many = render(1.0f);
   crackle.insert(crackle.end(), many.begin(), many.end());
   ok &= write_wav(dir + "/burning_crackle.wav", crackle);
-  if (!ok) std::fprintf(stderr, "sfx_render: cannot write into %s\n", dir.c_str());
+  if (!ok) std::fprintf(stderr, "sfx_render: cannot write into %s: %s\n", dir.c_str(), std::strerror(errno));
   return ok ? 0 : 1;
 }

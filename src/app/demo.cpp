@@ -4,6 +4,8 @@
 #include <charconv>
 #include <cmath>
 
+#include "base/real_text.h"
+
 namespace vorn {
 
 namespace {
@@ -12,6 +14,13 @@ template <typename T>
 void append_number(std::string& out, T v) {
   char buf[32];
   const auto res = std::to_chars(buf, buf + sizeof buf, v);
+  out.append(buf, res.ptr);
+}
+
+// The shortest text that reads back bit for bit.
+void append_real(std::string& out, double v) {
+  char buf[32];
+  const auto res = real_to_chars(buf, buf + sizeof buf, v);
   out.append(buf, res.ptr);
 }
 
@@ -53,12 +62,11 @@ void append_event_line(std::string& out, const demo_event& e) {
   out += '\n';
 }
 
-// Shortest round-trip reals: they read back bit for bit.
 void append_frame_line(std::string& out, double dt, double t) {
   out += "f ";
-  append_number(out, dt);
+  append_real(out, dt);
   out += ' ';
-  append_number(out, t);
+  append_real(out, t);
   out += '\n';
 }
 

@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "base/printable.h"
+#include "base/real_text.h"
 
 namespace vorn {
 
@@ -51,7 +52,7 @@ bool read_int(std::string_view s, T& out, int base = 10) {
 
 bool read_real(std::string_view s, double& out) {
   if (s.empty()) return false;
-  const auto res = std::from_chars(s.data(), s.data() + s.size(), out);
+  const auto res = real_from_chars(s.data(), s.data() + s.size(), out);
   return res.ec == std::errc() && res.ptr == s.data() + s.size() && recordable_time(out);
 }
 

@@ -26,10 +26,11 @@ constexpr size_t buffer_limit = 1 << 15;
 
 }  // namespace
 
-demo_recorder::~demo_recorder() { release(); }
+demo_recorder::~demo_recorder() { abandon(); }
 
-// A file this recording created but never began is removed again.
-void demo_recorder::release() {
+// What was written out stays; a file this recording created but never
+// began is removed again.
+void demo_recorder::abandon() {
   if (fd_ < 0) return;
   if (created_ && !begun_) ::unlink(name_.c_str());
   ::close(fd_);
@@ -53,7 +54,7 @@ bool demo_recorder::claim(const std::string& file_name) {
   }
   if (why == nullptr) return true;
   std::fprintf(stderr, "vorn: cannot record into %s: %s\n", printable(file_name).c_str(), why);
-  release();
+  abandon();
   return false;
 }
 

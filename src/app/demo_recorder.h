@@ -46,12 +46,15 @@ class demo_recorder {
   // Writes the end record and closes the file. False when the recording
   // stopped early or the end could not be written (reported on standard error).
   bool close(int64_t frames_done);
+  // Closes the file without the end record or the lines not yet written
+  // out, as a killed game would leave it: a replay plays it up to its last
+  // checksum.
+  void abandon();
 
  private:
   int write_out();
   void save();
   void stop(const std::string& why);
-  void release();
 
   std::string name_;
   int fd_ = -1;

@@ -6,6 +6,8 @@
 
 #include "app/numfmt.h"
 #include "app/window.h"
+#include "base/wide_int.h"
+#include "base/stop_request.h"
 #include "platform/clock.h"
 #include "platform/message.h"
 
@@ -27,15 +29,20 @@ int64_t ticks_to_us(int64_t ticks) {
   // ticks / frequency * 1e6 to the nearest integer, exact in 64 bits for the
   // nanosecond counter (no precision lost to doubles after long uptimes).
   if (frequency == 1000000000) return (ticks + (ticks >= 0 ? 500 : -500)) / 1000;
-  return std::llround(static_cast<long double>(ticks) / frequency * 1000000.0L);
+  // Any other counter: floor(|ticks| 10^6 / f + 1/2), halves away from zero.
+  const int64_t magnitude = floor_mul_add_div(ticks < 0 ? -ticks : ticks, 2000000, frequency, 2 * frequency);
+  return ticks < 0 ? -magnitude : magnitude;
 }
 
 // Sleeps out what is left of the frame period (a low cap then leaves the
-// core idle), waking again if a signal cut the sleep short.
+// core idle), waking again if a signal cut the sleep short, unless it asked
+// for a stop. The sleep goes in steps of at most a tenth of a second, so
+// that a stop asked for just before it began is heard soon too.
 int64_t real_wait_and_read(int64_t prev, int64_t min_period) {
-  for (int64_t left = min_period - (timer_us(loop_slot) - prev); left > 0;
+  constexpr int64_t longest_sleep_us = 100000;
+  for (int64_t left = min_period - (timer_us(loop_slot) - prev); left > 0 && !stop_requested();
        left = min_period - (timer_us(loop_slot) - prev)) {
-    sleep_us(left);
+    sleep_us(left < longest_sleep_us ? left : longest_sleep_us);
   }
   return timer_us(loop_slot);
 }
@@ -109,6 +116,11 @@ void begin_frame_loop(const frame_hooks& hooks) {
 bool frame_loop_pass() {
   const frame_hooks& hooks = loop.hooks;
   if (quit_requested) return false;
+  // SIGINT or SIGTERM: the game ends as on Escape.
+  if (stop_requested()) {
+    request_exit(0);
+    return false;
+  }
   if (hooks.another_frame && !hooks.another_frame()) return false;
   const int64_t now = loop.clock->wait_and_read(loop.prev, min_frame_period_us(frame_cap));
   const int64_t delta = now - loop.prev;

@@ -40,7 +40,8 @@ struct frame_hooks {
   bool (*another_frame)() = nullptr;                  // asked before each frame; false ends the loop
 };
 
-// Runs frames until quit_requested is found set before a frame.
+// Runs frames until quit_requested is found set before a frame, or a stop
+// was asked for (then it requests the exit, code 0).
 void run_frame_loop(const frame_hooks& hooks = {});
 
 // The same loop one pass at a time, for a host that owns the loop (the

@@ -4,6 +4,7 @@
 #include "app/hud.h"
 #include "app/sound.h"
 #include "app/window.h"
+#include "base/stop_request.h"
 #include "config/tunables.h"
 #include "gfx/world_draw.h"
 #include "sim/control.h"
@@ -44,6 +45,10 @@ void game_frame(double dt, double t) {
   dt = clamped_frame_time(dt);
   draw_world(dt, t);
   advance_game(dt, passed);
+  if (frame_abandoned()) {
+    unlock_screen();
+    return;
+  }
   camera_step(dt);
   engine_trail();
   draw_hud();

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "base/real_text.h"
 #include "base/rounding.h"
 #include "base/vec2.h"
 
@@ -23,9 +24,9 @@ std::string short_real(double x) {
     if (std::fabs(f - round_even(f)) < eps) break;
     f -= std::floor(f);
   }
-  // std::to_chars in fixed notation ignores the locale.
+  // Fixed notation that ignores the locale.
   char buf[400];
-  const auto res = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::fixed, d);
+  const auto res = real_to_chars_fixed(buf, buf + sizeof buf, x, d);
   std::string s(buf, res.ptr);
   // to_chars writes the sign bit, so -0.0 comes out "-0": it is no negative
   // number and loses the '-'. A negative that rounds to zero keeps it.

@@ -27,6 +27,16 @@ pixel_layout layout_of_masks(uint32_t red, uint32_t green, uint32_t blue, uint32
 }
 
 void convert_pixels(const uint32_t* from, uint32_t* to, size_t n, const pixel_layout& layout) {
+  // Red and blue trade places (a canvas's layout): the common case, with
+  // fixed shifts, several times faster than the general loop.
+  if (layout.red_shift == 0 && layout.green_shift == 8 && layout.blue_shift == 16) {
+    const uint32_t alpha = layout.alpha_mask;
+    for (size_t i = 0; i < n; ++i) {
+      const uint32_t p = from[i];
+      to[i] = (p & 0x0000FF00u) | (p >> 16 & 0xFFu) | (p & 0xFFu) << 16 | alpha;
+    }
+    return;
+  }
   for (size_t i = 0; i < n; ++i) {
     const uint32_t p = from[i];
     to[i] = ((p >> 16 & 0xFFu) << layout.red_shift) | ((p >> 8 & 0xFFu) << layout.green_shift) |

@@ -27,13 +27,16 @@
 #include "app/frame_loop.h"
 #include "app/game.h"
 #include "app/gamepad.h"
+#include "app/option_docs.h"
 #include "app/options.h"
 #include "app/sound.h"
 #include "app/state_hash.h"
 #include "app/timedemo.h"
+#include "app/version.h"
 #include "app/window.h"
 #include "base/printable.h"
 #include "base/rules_version.h"
+#include "base/stop_request.h"
 #include "config/config_path.h"
 #include "config/load_config.h"
 #include "config/print_config.h"
@@ -42,6 +45,7 @@
 #include "gfx/font.h"
 #include "image/image.h"
 #include "platform/display.h"
+#include "platform/stop_signals.h"
 #include "sim/isa.h"
 #include "sim/rules.h"
 #include "sim/session.h"
@@ -52,8 +56,6 @@
 namespace vorn {
 
 namespace {
-
-constexpr const char* caption = "Vorn 110520";
 
 // What this run was asked to do, and how far it has got.
 struct run_state {
@@ -84,6 +86,9 @@ void reset_run(input_proc input) {
   run = std::make_unique<run_state>();
   run->input = input;
   reset_session();
+  // SDL too, so that this run's window opens as the first did (SDL would
+  // otherwise take the last window for the desktop's size).
+  close_window();
   reset_window_state();
   reset_sound_state();
   reset_timers();
@@ -92,10 +97,12 @@ void reset_run(input_proc input) {
 
 // --- frame hooks ------------------------------------------------------------
 
-// Every frame a run hands to the game is counted.
+// Every frame a run hands to the game is counted (already while it runs:
+// the end after a lost window counts on it), unless a stop abandoned it.
 void counted_frame(double dt, double t) {
   run->frames_done += 1;
   game_frame(dt, t);
+  if (frame_abandoned()) run->frames_done -= 1;
 }
 
 bool another_frame() {
@@ -130,7 +137,7 @@ void recording_frame(double dt, double t) {
   run->recorder.frame(dt, t);
   run->in_recorded_frame = true;
   counted_frame(dt, t);
-  run->recorder.after_frame(run->frames_done);
+  if (!frame_abandoned()) run->recorder.after_frame(run->frames_done);
   run->in_recorded_frame = false;
 }
 
@@ -158,6 +165,7 @@ void playing_frame_times(double& dt, double& t) {
 void playing_frame(double dt, double t) {
   if (run->opts.timedemo) timedemo_frame_start();
   counted_frame(dt, t);
+  if (frame_abandoned()) return;
   if (!run->replay.after_frame(state_checksum)) request_exit(run->replay.departed() ? 3 : 2);
   if (!export_frame(run->frames_done)) request_exit(1);
 }
@@ -265,7 +273,7 @@ int start_run() {
   if (recording && !run->recorder.claim(opts.record_file)) return 1;
   frame_proc frame = playing ? playing_frame : recording ? recording_frame : counted_frame;
   event_proc event = recording ? recording_event : game_event;
-  if (!open_window(screenx, screeny, 32, opts.fullscreen && !opts.headless, caption, frame, event, opts.scale)) {
+  if (!open_window(screenx, screeny, 32, opts.fullscreen && !opts.headless, game_caption, frame, event, opts.scale)) {
     return 1;
   }
   const demo_head& head = run->replay.head();
@@ -308,9 +316,15 @@ int finish_run() {
   if (opts.timedemo) timedemo_finish();
   int code = exit_code;
   if (playing) code = frame_export.failed ? 1 : finish_playing();
-  if (recording && !run->recorder.close(run->frames_done) && code == 0) code = 1;
+  // A frame that a stop abandoned left the world half-stepped: the demo ends
+  // at its last checksum, as a killed game's would.
+  if (recording && frame_abandoned()) {
+    run->recorder.abandon();
+  } else if (recording && !run->recorder.close(run->frames_done) && code == 0) {
+    code = 1;
+  }
   if (opts.timedemo) std::fputs(timedemo_report().c_str(), stdout);
-  if (opts.summary && code == 0) print_summary();
+  if (opts.summary && code == 0 && !frame_abandoned()) print_summary();
   return code;
 }
 
@@ -396,8 +410,8 @@ int write_settings() {
   return 0;
 }
 
-// The font and the background live until the program ends; they are
-// released on the way out so that leak checkers see a clean exit.
+// The font and the background live until the run ends; they are released
+// on the way out, so that leak checkers see a clean exit.
 void release_resources() {
   release_background();
   release_images();
@@ -424,7 +438,7 @@ int begin_checked(int argc, char** argv, input_proc input) {
   const options& opts = run->opts;
   std::string error;
   if (!parse_options(argc, argv, run->opts, error)) {
-    std::fprintf(stderr, "vorn: %s\n\n%s", error.c_str(), usage_text().c_str());
+    std::fprintf(stderr, "vorn: %s\n%s", error.c_str(), try_help_line);
     return 2;
   }
   if (opts.help) {
@@ -440,8 +454,7 @@ int begin_checked(int argc, char** argv, input_proc input) {
     std::fprintf(stderr, "vorn: %s\n", error.c_str());
     return 1;
   }
-  set_thread_count(opts.threads > 0 ? static_cast<int32_t>(std::min<int64_t>(opts.threads, max_threads))
-                                    : default_thread_count());
+  set_thread_count(opts.threads > 0 ? static_cast<int32_t>(opts.threads) : default_thread_count());
   return guarded([&opts] {
     load_font();
     if (const int code = configure(); code != 0) return code;
@@ -485,6 +498,7 @@ int end_run() { return release_run(run->failed_code != 0 ? run->failed_code : gu
 run_report last_run_report() { return last_report; }
 
 int run_game(int argc, char** argv, input_proc input) {
+  catch_stop_signals();
   int code = begin_run(argc, argv, input);
   if (code == run_continues) {
     while (run_pass()) {

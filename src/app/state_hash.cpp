@@ -2,10 +2,10 @@
 // bytes are undefined).
 #include "app/state_hash.h"
 
-#include <bit>
 #include <cmath>
 #include <cstring>
 
+#include "base/double_bits.h"
 #include "base/rng.h"
 #include "config/tunables.h"
 #include "gfx/draw.h"
@@ -25,22 +25,17 @@ constexpr uint64_t canonical_nan = 0x7FF8000000000000ull;
 
 class fnv1a {
  public:
-  void bytes(const void* data, size_t n) {
-    const auto* p = static_cast<const unsigned char*>(data);
-    for (size_t i = 0; i < n; ++i) {
-      h_ ^= p[i];
-      h_ *= 0x100000001b3ull;
-    }
-  }
-  void u64(uint64_t v) { bytes(&v, sizeof v); }
-  void i32(int32_t v) { bytes(&v, sizeof v); }
-  void u32(uint32_t v) { bytes(&v, sizeof v); }
+  // Every value goes in least significant byte first, whatever the
+  // machine's byte order, so that every machine agrees on the checksum.
+  void u64(uint64_t v) { little_endian(v, 8); }
+  void i32(int32_t v) { u32(static_cast<uint32_t>(v)); }
+  void u32(uint32_t v) { little_endian(v, 4); }
   void flag(bool v) { u32(v ? 1u : 0u); }
   // Every NaN counts as one: which sign and payload a NaN carries depends
   // on the order in which the compiler has the machine combine operands
   // (x86 keeps the first operand's), and nothing in the game can tell NaNs
   // apart, so two builds that play the same game agree on its checksum.
-  void real(double v) { u64(std::isnan(v) ? canonical_nan : std::bit_cast<uint64_t>(v)); }
+  void real(double v) { u64(std::isnan(v) ? canonical_nan : double_bits(v)); }
   void point(vec2 v) {
     real(v.x);
     real(v.y);
@@ -48,6 +43,12 @@ class fnv1a {
   uint64_t value() const { return h_; }
 
  private:
+  void little_endian(uint64_t v, int32_t count) {
+    for (int32_t i = 0; i < count; ++i, v >>= 8) {
+      h_ ^= v & 0xFF;
+      h_ *= 0x100000001b3ull;
+    }
+  }
   uint64_t h_ = 0xcbf29ce484222325ull;
 };
 

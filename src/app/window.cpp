@@ -87,8 +87,10 @@ int32_t key_symbol(const SDL_keysym& k) {
 #endif
 }
 
+#if !defined(__EMSCRIPTEN__)
 // The built-in 256-colour palette handed to SDL; with a 32-bit surface it has
-// no visible effect. A grey ramp.
+// no visible effect. A grey ramp. (The browser's SDL would take a palette
+// for an 8-bit screen.)
 SDL_Color palette[256];
 
 void fill_palette() {
@@ -97,6 +99,7 @@ void fill_palette() {
     palette[i].unused = 0;
   }
 }
+#endif
 
 bool needs_lock() { return surface != nullptr && SDL_MUSTLOCK(surface); }
 
@@ -413,19 +416,18 @@ bool open_window(int32_t width, int32_t height, int32_t bpp, bool fullscreen,
   int32_t area_x = 0, area_y = 0, area_w = 0, area_h = 0;
   const bool have_area = desktop_work_area(area_x, area_y, area_w, area_h);
   window_scale = std::clamp(scale, 1, max_window_scale);
-  if (window_scale > 1) {
-    const int32_t fits = fitting_scale(screen_w, screen_h, window_scale, have_area, area_w, area_h);
-    if (fits != window_scale) {
-      std::fprintf(stderr,
-                   "vorn: a window of %lld x %lld at scale %d does not fit the desktop's %d x %d; "
-                   "scale %d is used\n",
-                   static_cast<long long>(screen_w) * window_scale, static_cast<long long>(screen_h) * window_scale,
-                   window_scale, area_w, area_h, fits);
-    }
-    window_scale = fits;
-  }
+  const int32_t wanted_scale = window_scale;
+  if (window_scale > 1) window_scale = fitting_scale(screen_w, screen_h, window_scale, have_area, area_w, area_h);
   if (window_scale == 1) fit_window_size(screen_w, screen_h, have_area, area_w, area_h);
   const int64_t window_w = int64_t{screen_w} * window_scale;
+  if (window_scale != wanted_scale) {
+    std::fprintf(stderr,
+                 "vorn: at scale %d the window would be %lld x %lld, more than the %d x %d that the desktop's "
+                 "%d x %d work area leaves a window; scale %d is used (a window of %lld x %lld)\n",
+                 wanted_scale, static_cast<long long>(width) * wanted_scale,
+                 static_cast<long long>(height) * wanted_scale, area_w - 50, area_h - 50, area_w, area_h,
+                 window_scale, static_cast<long long>(window_w), static_cast<long long>(screen_h) * window_scale);
+  }
   setenv("SDL_VIDEO_CENTERED", "1", 1);
   window_x = have_area ? static_cast<int32_t>(area_x + area_w / 2 - window_w / 2) : 0;
   window_y = have_area ? area_y : 0;
@@ -448,8 +450,10 @@ bool open_window(int32_t width, int32_t height, int32_t bpp, bool fullscreen,
   if (uses_own_pixels()) own_pixels.assign(static_cast<size_t>(screen_w) * screen_h, 0);
   set_screen_pixels();
   SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 1, 1, 1));
+#if !defined(__EMSCRIPTEN__)
   fill_palette();
   SDL_SetColors(surface, palette, 0, 256);
+#endif
   set_caption(caption);
   clear_surface();
   set_screen_pixels();

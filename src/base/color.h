@@ -1,5 +1,7 @@
-// The one colour format of the game, 0xAARRGGBB (bytes in memory: blue,
-// green, red, alpha), the palette constants and the two colour operations.
+// The one colour format of the game, 0xAARRGGBB as a 32-bit value (its
+// bytes in memory follow the machine's byte order; files and the screen
+// take the channels by value), the palette constants and the two colour
+// operations.
 #pragma once
 
 #include <cstdint>

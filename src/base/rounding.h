@@ -3,8 +3,13 @@
 // against values that are not finite or lie absurdly far away.
 #pragma once
 
+#include <cfloat>
 #include <cmath>
 #include <cstdint>
+
+// Every double operation rounds to a double, on every machine: no wider
+// intermediates (32-bit x86 must be built with -msse2 -mfpmath=sse).
+static_assert(FLT_EVAL_METHOD == 0, "doubles must be computed as doubles (on 32-bit x86: -msse2 -mfpmath=sse)");
 
 namespace vorn {
 

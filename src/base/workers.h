@@ -17,8 +17,11 @@ constexpr int32_t max_threads = 8;
 // take part from now on. Not to be called from within a job.
 void set_thread_count(int32_t n);
 
-// Runs job(context, p) for every participant p in [0, thread_count()), p = 0
-// on the calling thread, and returns once all have returned.
+// Runs job(context, p) once for every participant p in [0, thread_count()),
+// and returns once all have returned. p = 0 runs on the calling thread
+// first; any other share no worker has claimed by then runs there too,
+// after it. So a share may wait for work that share 0 or a running share
+// does, never for another share to start.
 using job_fn = void (*)(void* context, int32_t participant);
 void run_on_all_threads(job_fn job, void* context);
 

@@ -8,6 +8,8 @@
 #include <limits>
 #include <system_error>
 
+#include "base/real_text.h"
+
 namespace vorn {
 
 namespace {
@@ -140,7 +142,7 @@ double str_to_real(std::string_view text) {
   // exactly and ignores the locale.
   const std::size_t begin = s[0] == '+' ? 1 : 0;
   double value = 0.0;
-  const auto [ptr, ec] = std::from_chars(s.data() + begin, s.data() + p.end, value);
+  const auto [ptr, ec] = real_from_chars(s.data() + begin, s.data() + p.end, value);
   if (ec == std::errc::result_out_of_range) {
     const bool negative = s[0] == '-';
     if (decimal_magnitude(s, p) >= 0) return negative ? -DBL_MAX : DBL_MAX;
@@ -163,8 +165,8 @@ bool read_integer_literal(std::string_view text, double& value) {
   // from_chars rounds a string of digits to the nearest double exactly; in
   // the hexadecimal format it takes the digits without their "0x".
   double magnitude = 0.0;
-  const std::from_chars_result read = std::from_chars(
-      s.data() + digits, s.data() + i, magnitude, hex ? std::chars_format::hex : std::chars_format::general);
+  const std::from_chars_result read = hex ? real_from_hex_chars(s.data() + digits, s.data() + i, magnitude)
+                                          : real_from_chars(s.data() + digits, s.data() + i, magnitude);
   if (read.ec == std::errc::result_out_of_range) magnitude = DBL_MAX;
   value = magnitude == 0.0 ? 0.0 : negative ? -magnitude : magnitude;
   return true;

@@ -8,6 +8,8 @@
 
 #include "base/file_write.h"
 
+#include "base/real_text.h"
+
 namespace vorn {
 
 namespace {
@@ -71,7 +73,7 @@ std::string format_real(double x) {
   // integral form lacks the '.' or 'e' the parser needs to take it as a
   // real, and appending ".0" keeps the value.
   char buf[64];
-  const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, x);
+  const auto [end, ec] = real_to_chars(buf, buf + sizeof buf, x);
   std::string s(buf, ec == std::errc{} ? end : buf);
   if (std::isinf(x)) return s;
   if (s.find_first_of(".e") == std::string::npos) s += ".0";

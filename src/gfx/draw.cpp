@@ -1,6 +1,7 @@
 // The drawing primitives. All clipping is worked out before the pixel loops,
-// in 64-bit (and where two deltas multiply, 128-bit) integers, so extreme
-// coordinates neither overflow nor make a loop walk far outside the image.
+// in 64-bit integers (exact wide products where two deltas multiply), so
+// extreme coordinates neither overflow nor make a loop walk far outside the
+// image.
 #include "gfx/draw.h"
 
 #include <algorithm>
@@ -9,6 +10,7 @@
 
 #include "base/rounding.h"
 #include "base/view.h"
+#include "base/wide_int.h"
 
 namespace vorn {
 
@@ -19,8 +21,6 @@ void reset_draw_state() { line_mode = 0; }
 
 namespace {
 
-__extension__ typedef __int128 wide_t;
-
 bool drawable(const typspr* img) {
   return img && img->pixels && img->width > 0 && img->height > 0;
 }
@@ -28,10 +28,6 @@ bool drawable(const typspr* img) {
 row_window clip_rows(const typspr* img, row_window rows) {
   return {std::max<int64_t>(rows.top, 0), std::min<int64_t>(rows.bottom, img->height)};
 }
-
-// Floor and ceiling of n / d for d > 0.
-wide_t floor_div(wide_t n, wide_t d) { return n >= 0 ? n / d : -((-n + d - 1) / d); }
-wide_t ceil_div(wide_t n, wide_t d) { return -floor_div(-n, d); }
 
 // ---- Anti-aliased line ----
 
@@ -128,11 +124,14 @@ struct circle_walk {
   }
 
   // The largest y with 2x^2 + y^2 + (y-1)^2 < 2r^2, or -1 when none is.
+  // With 0 <= at <= r < 2^31, q = 2(r^2 - at^2) < 2^63 and every v tried
+  // is at most r + 1 <= 2^31, so 2v(v - 1) + 1 < 2^63: all fits 64 bits.
+  // The square root only guesses v; the two walks make it exact.
   int64_t outline_y(int64_t at) const {
-    const wide_t q = 2 * (wide_t(r) * r - wide_t(at) * at);
+    const uint64_t q = 2 * (static_cast<uint64_t>(r) * r - static_cast<uint64_t>(at) * at);
     if (q <= 1) return -1;
-    auto below = [q](wide_t v) { return 2 * v * v - 2 * v + 1 < q; };
-    wide_t v = static_cast<wide_t>((1.0L + std::sqrt(static_cast<long double>(2 * q - 1))) / 2.0L);
+    auto below = [q](uint64_t v) { return (v == 0 ? 0 : 2 * v * (v - 1)) + 1 < q; };
+    uint64_t v = static_cast<uint64_t>((1.0 + std::sqrt(static_cast<double>(2 * q - 1))) / 2.0);
     while (v > 0 && !below(v)) --v;
     while (below(v + 1)) ++v;
     return static_cast<int64_t>(v);
@@ -150,8 +149,11 @@ struct circle_walk {
   void jump_to(int64_t at) {
     x = at;
     y = outline_y(at);
-    d = static_cast<int64_t>(2 * wide_t(x + 1) * (x + 1) + wide_t(y) * y + wide_t(y - 1) * (y - 1) -
-                             2 * wide_t(r) * r);
+    // d is small, but its terms may not fit int64: worked out modulo 2^64.
+    const uint64_t x1 = static_cast<uint64_t>(x + 1);
+    const uint64_t yu = static_cast<uint64_t>(y);
+    const uint64_t ru = static_cast<uint64_t>(r);
+    d = static_cast<int64_t>(2 * x1 * x1 + yu * yu + (yu - 1) * (yu - 1) - 2 * ru * ru);
   }
 
   // Brings the walk to step target (or to its end), jumping over long runs.
@@ -296,19 +298,24 @@ void line(typspr* img, int32_t x0, int32_t y0, int32_t x1, int32_t y1, color_t c
     return;
   }
   if (b < 0 || a > small) return;
-  const wide_t two_l = 2 * wide_t(big);
-  const wide_t two_s = 2 * wide_t(small);
+  // L and S are below 2^32, a, b and every step i at most L: products of
+  // two of them may need 65 bits, exactly.
+  const int64_t two_l = 2 * big;
+  const int64_t two_s = 2 * small;
   if (small > 0) {
     // m(i) >= a  <=>  2 S i >= 2 L a - L;  m(i) <= b  <=>  2 S i <= 2 L (b + 1) - L - 1.
-    if (a > 0) lo = std::max<int64_t>(lo, static_cast<int64_t>(ceil_div(two_l * a - big, two_s)));
-    if (b < small)
-      hi = std::min<int64_t>(hi, static_cast<int64_t>(floor_div(two_l * (b + 1) - big - 1, two_s)));
+    if (a > 0) lo = std::max(lo, ceil_mul_add_div(two_l, a, -big, two_s));
+    if (b < small) hi = std::min(hi, floor_mul_add_div(two_l, b + 1, -big - 1, two_s));
   }
   if (lo > hi) return;
 
-  // The step-by-step state at step lo: e = 2S - L + 2S i - 2L m(i).
-  const int64_t m = static_cast<int64_t>((two_s * lo + big) / two_l);
-  int64_t e = static_cast<int64_t>(two_s - big + two_s * lo - two_l * m);
+  // The step-by-step state at step lo: e = 2S - L + 2S i - 2L m(i), which
+  // lies in [2S - 2L, 2S) by m(i)'s definition, so its terms may be summed
+  // modulo 2^64.
+  const int64_t m = floor_mul_add_div(two_s, lo, big, two_l);
+  int64_t e = static_cast<int64_t>(static_cast<uint64_t>(two_s) - static_cast<uint64_t>(big) +
+                                   static_cast<uint64_t>(two_s) * static_cast<uint64_t>(lo) -
+                                   static_cast<uint64_t>(two_l) * static_cast<uint64_t>(m));
   int64_t u = u0 + su * lo;
   int64_t v = v0 + sv * m;
   const int64_t step_u = x_major ? su : su * w;
@@ -418,9 +425,11 @@ void circle(typspr* img, int32_t cx, int32_t cy, int32_t r, color_t colour) {
   // The drawable area is [1, w - 1] x [1, h - 1].
   if (x0 + rr < 1 || x0 - rr > g.w - 1 || y0 + rr < 1 || y0 - rr > g.h - 1) return;
   if (rr >= 1) {
-    const wide_t fx = std::max(std::abs(1 - x0), std::abs(g.w - 1 - x0));
-    const wide_t fy = std::max(std::abs(1 - y0), std::abs(g.h - 1 - y0));
-    if (fx * fx + fy * fy < wide_t(rr - 1) * (rr - 1)) return;
+    // The farthest corner lies inside the circle only if both of its
+    // distances are below r - 1 < 2^31: then their squares fit 64 bits.
+    const int64_t fx = std::max(std::abs(1 - x0), std::abs(g.w - 1 - x0));
+    const int64_t fy = std::max(std::abs(1 - y0), std::abs(g.h - 1 - y0));
+    if (fx < rr - 1 && fy < rr - 1 && fx * fx + fy * fy < (rr - 1) * (rr - 1)) return;
   }
   circle_walk walk{rr, 0, rr, 3 - 2 * rr};
   if (x0 - rr > 0 && x0 + rr < g.w && y0 - rr > 0 && y0 + rr < g.h) {

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "base/file_write.h"
 
@@ -63,9 +64,13 @@ bool save_bmp(const std::string& file_name, const uint32_t* pixels, int32_t widt
     uint8_t header[bmp_header_size];
     fill_header(header, width, height, uint32_t(image_size));
     bool ok = std::fwrite(header, 1, sizeof header, f) == sizeof header;
+    // Each pixel as the bytes blue, green, red, alpha, whatever the
+    // machine's byte order.
+    std::vector<uint8_t> bytes(size_t(width) * 4);
     for (int32_t y = height - 1; ok && y >= 0; --y) {
       const uint32_t* row = pixels + size_t(y) * size_t(width);
-      ok = std::fwrite(row, 4, size_t(width), f) == size_t(width);
+      for (size_t x = 0; x < size_t(width); ++x) put32(&bytes[4 * x], row[x]);
+      ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
     }
     return ok;
   };

@@ -1,5 +1,5 @@
 // The BMP writer of screenshots: uncompressed 32-bit Windows bitmaps, rows
-// stored bottom-up, each pixel's memory bytes (blue, green, red, alpha) as they are.
+// stored bottom-up, each pixel as the bytes blue, green, red, alpha.
 #pragma once
 
 #include <cstdint>

@@ -1,7 +1,7 @@
-// The PNG writer: libpng reads the pixel rows in place (blue, green, red,
-// alpha in memory), told to swap to RGB order and, for RGB, to drop the
-// fourth byte. libpng reports errors by longjmp, so the part that libpng can
-// leave holds no object with a destructor.
+// The PNG writer: each row of 0xAARRGGBB pixels is handed to libpng as the
+// bytes red, green, blue (and alpha), on every machine the same file.
+// libpng reports errors by longjmp, so the part that libpng can leave holds
+// no object with a destructor.
 #include "image/png_write.h"
 
 #include <png.h>
@@ -10,6 +10,7 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 namespace vorn {
 
@@ -39,9 +40,11 @@ void flush_data(png_structp png) {
   if (std::fflush(static_cast<std::FILE*>(png_get_io_ptr(png))) != 0) png_error(png, std::strerror(errno));
 }
 
-// Writes the image to an open file; false with the reason in `error`.
+// Writes the image to an open file through `row`, room for one row's
+// bytes (made by the caller: libpng's errors jump back here past anything
+// made after the jump point); false with the reason in `error`.
 bool write_stream(std::FILE* f, const uint32_t* pixels, int32_t width, int32_t height, bool keep_alpha,
-                  png_error_text& error) {
+                  png_byte* row, png_error_text& error) {
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &error, on_error, on_warning);
   if (png == nullptr) {
     std::snprintf(error.text, sizeof error.text, "%s", std::strerror(ENOMEM));
@@ -62,11 +65,18 @@ bool write_stream(std::FILE* f, const uint32_t* pixels, int32_t width, int32_t h
                keep_alpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   png_write_info(png, info);
-  png_set_bgr(png);
-  if (!keep_alpha) png_set_filler(png, 0, PNG_FILLER_AFTER);
+  // Rows as the bytes red, green, blue (and alpha) of each 0xAARRGGBB
+  // pixel, whatever the machine's byte order.
+  const size_t channels = keep_alpha ? 4 : 3;
   for (int32_t y = 0; y < height; ++y) {
-    // libpng only reads the row; its interface is not const.
-    auto* row = reinterpret_cast<png_bytep>(const_cast<uint32_t*>(pixels + size_t(y) * size_t(width)));
+    const uint32_t* from = pixels + size_t(y) * size_t(width);
+    png_byte* to = row;
+    for (int32_t x = 0; x < width; ++x, to += channels) {
+      to[0] = png_byte(from[x] >> 16);
+      to[1] = png_byte(from[x] >> 8);
+      to[2] = png_byte(from[x]);
+      if (keep_alpha) to[3] = png_byte(from[x] >> 24);
+    }
     png_write_row(png, row);
   }
   png_write_end(png, info);
@@ -85,11 +95,12 @@ bool save_png(const std::string& file_name, const uint32_t* pixels, int32_t widt
               bool keep_alpha) {
   // PNG sides are 1 to 2^31 - 1.
   if (width < 1 || height < 1 || pixels == nullptr) return fail(file_name, std::strerror(EINVAL));
+  std::vector<png_byte> row(size_t(width) * 4);
   const std::string temp = file_name + ".tmp";
   std::FILE* f = std::fopen(temp.c_str(), "wb");
   if (f == nullptr) return fail(file_name, std::strerror(errno));
   png_error_text error{};
-  bool ok = write_stream(f, pixels, width, height, keep_alpha, error);
+  bool ok = write_stream(f, pixels, width, height, keep_alpha, row.data(), error);
   int err = ok ? 0 : errno;
   if (std::fclose(f) != 0 && ok) {
     ok = false;

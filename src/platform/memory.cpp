@@ -6,6 +6,7 @@
 #include <sys/sysinfo.h>
 
 #include <algorithm>
+#include <cstdint>
 
 namespace vorn {
 
@@ -26,10 +27,14 @@ uint64_t machine_budget() {
     const uint64_t unit = info.mem_unit ? info.mem_unit : 1;
     total = uint64_t{info.totalram} > UINT64_MAX / unit ? UINT64_MAX : uint64_t{info.totalram} * unit;
   }
+  // No array can be larger than PTRDIFF_MAX bytes, and a 32-bit process
+  // holds less than 4 GiB whatever the machine has: then counts and sizes
+  // worked out within the budget also fit in size_t.
+  const uint64_t address_space = PTRDIFF_MAX;
   // Half of it: the rest is for the program, for the drawing's and the
   // physics' work lists that grow with the records, and for the desktop's
   // other programs.
-  return std::min({total, limit_of(RLIMIT_AS), limit_of(RLIMIT_DATA)}) / 2;
+  return std::min({total, address_space, limit_of(RLIMIT_AS), limit_of(RLIMIT_DATA)}) / 2;
 }
 
 }  // namespace

@@ -7,7 +7,8 @@
 namespace vorn {
 
 // What the world's records may hold: half of the smaller of the machine's
-// physical memory and the process's address space and data limits, in
+// physical memory, what the process's pointers can address (2^31 - 1 bytes
+// on 32-bit machines), and the process's address space and data limits, in
 // bytes. Swap is not counted: a world that lives in swap does not play.
 uint64_t memory_budget();
 

@@ -3,10 +3,11 @@
 // thrust and fire flag, and the steering forces on every enemy node.
 #include "sim/control.h"
 
-#include <bit>
 #include <cmath>
 #include <vector>
 
+#include "base/double_bits.h"
+#include "base/stop_request.h"
 #include "base/view.h"
 #include "config/tunables.h"
 #include "sim/lookup.h"
@@ -140,8 +141,7 @@ bool steered(const noderec& n) {
 }
 
 bool same_bits(vec2 a, vec2 b) {
-  return std::bit_cast<uint64_t>(a.x) == std::bit_cast<uint64_t>(b.x) &&
-         std::bit_cast<uint64_t>(a.y) == std::bit_cast<uint64_t>(b.y);
+  return double_bits(a.x) == double_bits(b.x) && double_bits(a.y) == double_bits(b.y);
 }
 
 
@@ -231,6 +231,7 @@ void steer_enemy_nodes() {
   add_separation(c, ai_repulse);
   for (size_t e = 0; e < E; ++e) {
     if (w.one_sum[e]) continue;
+    if (give_up_frame()) return;  // a stop asked for abandons the frame
     w.row.resize(E);
     w.row_back.resize(E);
     separation_row(vec2{c.centre_x[e], c.centre_y[e]}, c.centre_x.data(), c.centre_y.data(), E, ai_repulse,

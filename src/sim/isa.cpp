@@ -24,6 +24,9 @@ constexpr isa_kernels built[] = {
     {isa_level::baseline, &kernels_w2, &link_shapes_w1},
     {isa_level::avx2, &kernels_w4, &link_shapes_w4},
     {isa_level::avx512, &kernels_w8, &link_shapes_w8},
+#elif defined(__aarch64__)
+    {isa_level::baseline, &kernels_w1, &link_shapes_w1},
+    {isa_level::neon, &kernels_neon, &link_shapes_neon},
 #elif defined(__SSE2__)
     {isa_level::baseline, &kernels_w2, &link_shapes_w1},
 #else
@@ -52,6 +55,8 @@ bool processor_has(isa_level isa) {
     case isa_level::avx512: return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx2");
     default: return true;
   }
+#elif defined(__aarch64__)
+  return isa == isa_level::baseline || isa == isa_level::neon;  // Advanced SIMD is part of every arm64
 #else
   return isa == isa_level::baseline;
 #endif
@@ -70,6 +75,7 @@ bool isa_supported(isa_level isa) { return find_built(isa) != nullptr && process
 
 const char* isa_name(isa_level isa) {
   switch (isa) {
+    case isa_level::neon: return "neon";
     case isa_level::avx2: return "avx2";
     case isa_level::avx512: return "avx512";
     default: return "baseline";

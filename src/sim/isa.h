@@ -1,7 +1,8 @@
 // The instruction set the vector kernels run in: the widest the processor
 // has, chosen once at start, or the one named by VORN_ISA. Which sets exist
 // depends on the architecture the game is built for (x86-64: baseline,
-// avx2, avx512; everywhere else baseline). Every choice gives the same bits.
+// avx2, avx512; arm64: baseline, neon; everywhere else baseline). Every
+// choice gives the same bits.
 #pragma once
 
 #include <span>
@@ -9,7 +10,7 @@
 
 namespace vorn {
 
-enum class isa_level { baseline, avx2, avx512 };
+enum class isa_level { baseline, neon, avx2, avx512 };
 
 struct separation_kernels;
 struct link_shape_kernels;

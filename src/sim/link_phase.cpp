@@ -42,6 +42,7 @@
 #include <cstdint>
 #include <utility>
 
+#include "base/stop_request.h"
 #include "config/tunables.h"
 #include "sim/isa.h"
 #include "sim/link_shapes.h"
@@ -88,16 +89,19 @@ struct link_survey {
 
 // The rule's turn of a link after its impulse: a burning link counts down;
 // an intact one is heated (heat above blow_temp breaks it) and cooled, once
-// more in this pass and never again (burning links are not cooled).
-[[gnu::always_inline]] inline void count_down_or_cool(int32_t i, double dt, double by) {
+// more in this pass and never again (burning links are not cooled). True
+// when the link broke.
+[[gnu::always_inline]] inline bool count_down_or_cool(int32_t i, double dt, double by) {
   linkrec& l = links[i];
-  if (!l.alive) return;
+  if (!l.alive) return false;
   if (l.burning) {
     count_down(i, dt);
-    return;
+    return false;
   }
-  if (l.temp > blow_temp) burn_link(i);
+  const bool breaks = l.temp > blow_temp;
+  if (breaks) burn_link(i);
   cool(l, by);
+  return breaks;
 }
 
 [[gnu::always_inline]] inline void put_ends(link_ends out, int32_t i, vec2 pa, vec2 pb, double rest) {
@@ -221,7 +225,9 @@ void link_phase(double dt) {
   const int32_t count = link_count();
   for (int32_t i = survey.first_hot; i < count; ++i) {
     if (link_intact(links[i])) link_impulse(links[i], shapes, static_cast<size_t>(i), k);
-    count_down_or_cool(i, dt, by);
+    // A break may cascade over every link: a stop asked for meanwhile
+    // abandons the frame here.
+    if (count_down_or_cool(i, dt, by) && give_up_frame()) return;
   }
 }
 

@@ -64,6 +64,9 @@ struct link_shape_kernels {
   void (*shapes)(link_ends in, size_t count, link_shape_rows out);
 };
 extern const link_shape_kernels link_shapes_w1;  // one entry at a time, every machine
+#if defined(__aarch64__)
+extern const link_shape_kernels link_shapes_neon;  // Advanced SIMD, two lanes (every arm64)
+#endif
 #if defined(__x86_64__)
 extern const link_shape_kernels link_shapes_w4;  // AVX2, four lanes
 extern const link_shape_kernels link_shapes_w8;  // AVX-512F, eight lanes

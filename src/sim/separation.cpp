@@ -33,8 +33,9 @@
 
 #include <algorithm>
 
-#include "sim/isa.h"
+#include "base/stop_request.h"
 #include "base/workers.h"
+#include "sim/isa.h"
 
 namespace vorn {
 
@@ -118,7 +119,9 @@ void run_wavefront(void* context, int32_t participant) {
     for (;;) {
       const int32_t i = s.taken[t].fetch_add(1, std::memory_order_relaxed);
       if (i >= tiles) break;
-      run_tile(c, lo + i, t - lo - i, participant);
+      // A stop asked for abandons the frame: the tiles left are counted
+      // done unrun, so that every thread comes out at once.
+      if (!give_up_frame()) run_tile(c, lo + i, t - lo - i, participant);
       s.done[t].fetch_add(1, std::memory_order_release);
     }
     uint32_t spins = 0;

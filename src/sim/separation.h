@@ -47,6 +47,9 @@ extern const separation_kernels kernels_w1;  // one pair at a time, every machin
 #if defined(__SSE2__)
 extern const separation_kernels kernels_w2;  // SSE2, two lanes (every x86-64)
 #endif
+#if defined(__aarch64__)
+extern const separation_kernels kernels_neon;  // Advanced SIMD, two lanes (every arm64)
+#endif
 #if defined(__x86_64__)
 extern const separation_kernels kernels_w4;  // AVX2, four lanes
 extern const separation_kernels kernels_w8;  // AVX-512F, eight lanes

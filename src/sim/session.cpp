@@ -3,6 +3,7 @@
 
 #include "base/rng.h"
 #include "base/rules_version.h"
+#include "base/stop_request.h"
 #include "config/tunables.h"
 #include "gfx/draw.h"
 #include "gfx/world_draw.h"
@@ -33,6 +34,7 @@ void reset_session() {
   reset_world_draw();
   set_random_seed(0);
   reset_rules_version();
+  reset_stop_request();
 }
 
 }  // namespace vorn

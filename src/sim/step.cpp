@@ -6,6 +6,7 @@
 
 #include "base/color.h"
 #include "base/rng.h"
+#include "base/stop_request.h"
 #include "config/tunables.h"
 #include "sim/beams.h"
 #include "sim/control.h"
@@ -136,6 +137,7 @@ void ship_phase() {
     ship.nalive = alive.count;
     if (k >= 2 && ship.nalive <= 3) {
       break_up(ship);
+      if (give_up_frame()) return;
     } else if (ship.nalive > 0) {
       ship.pos = vec(alive.sum.x / ship.nalive, alive.sum.y / ship.nalive);
     }
@@ -164,7 +166,8 @@ int32_t substep_count(double dt) {
 void run_substeps(double dt) {
   const int32_t n = substep_count(dt);
   const double h = dt / n;
-  for (int32_t i = 0; i < n; ++i) substep(h);
+  // A stop asked for meanwhile abandons the frame between two substeps.
+  for (int32_t i = 0; i < n && !give_up_frame(); ++i) substep(h);
 }
 
 void substep(double dt) {

@@ -10,9 +10,11 @@
 namespace vorn {
 namespace {
 
-// Parses "vorn OPTION VALUE"; false with the reason when it is refused.
+// Parses "vorn OPTION VALUE" (after the options it needs); false with the
+// reason when it is refused.
 bool parse(const std::string& option, const std::string& value, options& out, std::string& error) {
   std::vector<std::string> words{"vorn", option, value};
+  if (option == "--export-every") words.insert(words.end(), {"--export-frames", "dir", "--play", "d.demo"});
   std::vector<char*> argv;
   for (std::string& w : words) argv.push_back(w.data());
   return parse_options(static_cast<int>(argv.size()), argv.data(), out, error);
@@ -36,7 +38,6 @@ const whole_option whole_options[] = {
     {"--max-fps", 1, 1000000, [](const options& o) { return int64_t{o.max_fps}; }},
     {"--export-every", 1, INT32_MAX, [](const options& o) { return o.export_every; }},
     {"--volume", 0, 100, [](const options& o) { return int64_t{o.volume}; }},
-    {"--threads", 1, INT64_MAX, [](const options& o) { return o.threads; }},
     {"--frames", 0, INT64_MAX, [](const options& o) { return o.frames; }},
 };
 
@@ -49,16 +50,65 @@ TEST(CommandLine, WholeNumberOptionsTakeTheirRangeAndNothingElse) {
       ASSERT_TRUE(parse(w.name, std::to_string(n), o, error)) << n << ": " << error;
       EXPECT_EQ(w.field(o), n);
     }
+    // A refusal names the option and the very range it takes.
+    const std::string range = "from " + std::to_string(w.low) + " to " + std::to_string(w.high);
     if (w.low > 0) {
       EXPECT_FALSE(parse(w.name, std::to_string(w.low - 1), o, error));
       EXPECT_NE(error.find(w.name), std::string::npos) << error;
+      EXPECT_NE(error.find(range), std::string::npos) << error;
     }
-    if (w.high < INT64_MAX) {
-      EXPECT_FALSE(parse(w.name, std::to_string(w.high + 1), o, error));
-    }
+    const std::string above = w.high < INT64_MAX ? std::to_string(w.high + 1) : "9223372036854775808";
+    EXPECT_FALSE(parse(w.name, above, o, error));
+    EXPECT_NE(error.find(range), std::string::npos) << error;
     for (const char* text : never_whole) {
       EXPECT_FALSE(parse(w.name, text, o, error)) << "'" << text << "' was taken";
       EXPECT_NE(error.find(std::string("'") + text + "'"), std::string::npos) << error;
+    }
+  }
+}
+
+// More threads than the game uses count as its most, however many digits.
+TEST(CommandLine, ThreadsAboveEightCountAsEight) {
+  options o;
+  std::string error;
+  for (const char* many : {"8", "9", "99", "9223372036854775807", "99999999999999999999999", "0009"}) {
+    ASSERT_TRUE(parse("--threads", many, o, error)) << many << ": " << error;
+    EXPECT_EQ(o.threads, 8) << many;
+  }
+  ASSERT_TRUE(parse("--threads", "3", o, error));
+  EXPECT_EQ(o.threads, 3);
+  for (const char* bad : {"0", "-1", "two", "", "+9", "9.0"}) {
+    EXPECT_FALSE(parse("--threads", bad, o, error)) << "'" << bad << "' was taken";
+    EXPECT_NE(error.find("1 or more (more than 8 counts as 8)"), std::string::npos) << error;
+  }
+}
+
+// Options that only work with another are refused without it, each naming
+// what it needs.
+TEST(CommandLine, DependentOptionsNeedTheirPartner) {
+  const struct {
+    std::vector<std::string> args;
+    const char* needs;  // nullptr: taken
+  } cases[] = {
+      {{"--export-every", "2"}, "--export-every needs --export-frames"},
+      {{"--export-every", "2", "--play", "d"}, "--export-every needs --export-frames"},
+      {{"--export-frames", "x"}, "--export-frames needs --play"},
+      {{"--timedemo"}, "needs --play"},
+      {{"--export-every", "2", "--export-frames", "x", "--play", "d"}, nullptr},
+      {{"--record", "a", "--play", "b"}, "cannot be used together"},
+      {{"--sound", "--no-sound"}, "cannot be used together"},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> words{"vorn"};
+    words.insert(words.end(), c.args.begin(), c.args.end());
+    std::vector<char*> argv;
+    for (std::string& w : words) argv.push_back(w.data());
+    options o;
+    std::string error;
+    const bool taken = parse_options(static_cast<int>(argv.size()), argv.data(), o, error);
+    EXPECT_EQ(taken, c.needs == nullptr) << c.args[0];
+    if (c.needs) {
+      EXPECT_NE(error.find(c.needs), std::string::npos) << error;
     }
   }
 }

@@ -84,7 +84,11 @@ bool plain_seg_cross(vec2 p1, vec2 p2, vec2 q1, vec2 q2, vec2& out) {
   return true;
 }
 
-bool same_bits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+// The same bits, or both not a number: which sign and payload a NaN carries
+// depends on the machine's rules for combining operands (32-bit x86 and
+// soft-float ARM differ from x86-64), and the game never tells NaNs apart
+// (its checksum counts every NaN as one).
+bool same_bits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0 || (std::isnan(a) && std::isnan(b)); }
 
 // The test that skips the divisions for segments that clearly miss gives
 // the plain answer and the same bits: segments near each other, far apart,

@@ -12,7 +12,13 @@ fail() { echo "FAIL: $*"; exit 1; }
 grep -q -- "--print-config" out || fail "--help does not list the options"
 "$game" --version >out || fail "--version exit code $?"
 "$game" --bogus >out 2>err; [ $? -eq 2 ] || fail "an unknown option must exit 2"
-grep -q "Usage:" err || fail "an unknown option must print the usage on stderr"
+# A bad command line: its one line and where to look, not the whole usage.
+[ "$(cat err)" = "vorn: unknown option '--bogus'
+Try 'vorn --help' for more information." ] || fail "the report of an unknown option: $(cat err)"
+"$game" --max-fps 1000001 2>err; [ $? -eq 2 ] || fail "--max-fps 1000001 must exit 2"
+grep -q "from 1 to 1000000" err || fail "the refusal of --max-fps must name its range: $(cat err)"
+"$game" --headless --export-every 2 2>err; [ $? -eq 2 ] || fail "--export-every without --export-frames must exit 2"
+[ "$(wc -l <err)" -eq 2 ] || fail "a bad command line must give two lines: $(cat err)"
 "$game" --frames -3 2>/dev/null; [ $? -eq 2 ] || fail "a bad --frames value must exit 2"
 "$game" --fixed-dt nan 2>/dev/null; [ $? -eq 2 ] || fail "a bad --fixed-dt value must exit 2"
 for n in 0 -1 two; do
@@ -62,4 +68,10 @@ rmdir vorn_config.txt
 "$game" --headless --frames 0 || fail "--frames 0 exit code $?"
 "$game" --headless --frames 30 --fixed-dt 0.0166 || fail "--frames 30 exit code $?"
 "$game" --headless --threads 99 --frames 3 || fail "--threads above the cap exit code $?"
+"$game" --headless --threads 99999999999999999999 --frames 3 || fail "a huge --threads value exit code $?"
+
+# Without a sound device: exactly one line, the game's own.
+SDL_AUDIODRIVER=alsa AUDIODEV=nosuchdevice "$game" --headless --sound --frames 2 >out 2>err ||
+  fail "without a sound device the exit code is $?"
+[ "$(wc -l <err)" -eq 1 ] && grep -q "^vorn: no sound" err || fail "the report without a sound device: $(cat err)"
 echo "command line: ok"

@@ -39,4 +39,14 @@ done
 for key in $("$root/bin/vorn" --print-config | cut -d= -f1); do
   grep -q "^       $key " "$dest/man.txt" || fail "the manual page does not list the key $key"
 done
-echo "install: the game, desktop entry, AppStream data, manual page, icons and documents, each valid: ok"
+# One version: the game's, the manual page's, the AppStream data's and the
+# changelog's.
+version=$("$root/bin/vorn" --version)
+[[ "$version" =~ ^vorn\ ([0-9][0-9.]*)\ \(Vorn\ 110520\)$ ]] || fail "--version says '$version'"
+v="${BASH_REMATCH[1]}"
+grep -q "^Vorn $v  " "$dest/man.txt" || fail "the manual page is not of version $v: $(tail -n 1 "$dest/man.txt")"
+grep -q "<release version=\"$v\"" "$share/metainfo/io.vorn.Vorn.metainfo.xml" || fail "the AppStream data are not of version $v"
+zcat "$root/share/doc/vorn/changelog.gz" | head -n 1 | grep -q "^vorn ($v) " || fail "the changelog does not begin with version $v"
+# The manual page points at the README where this prefix put it.
+grep -q "README in /opt/vorn/share/doc/vorn/" "$dest/man.txt" || fail "the manual page's SEE ALSO: $(grep -A1 'SEE ALSO' "$dest/man.txt")"
+echo "install: the game, desktop entry, AppStream data, manual page, icons and documents, each valid, one version: ok"

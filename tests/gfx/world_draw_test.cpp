@@ -10,6 +10,7 @@
 #include <random>
 #include <vector>
 
+#include "base/cpu_load.h"
 #include "base/view.h"
 #include "base/workers.h"
 #include "config/tunables.h"
@@ -28,6 +29,7 @@ class WorldDrawTest : public testing::Test {
   std::vector<uint32_t> pixels = std::vector<uint32_t>(800 * 600, white);
 
   void SetUp() override {
+    assume_spare_cores(max_threads);  // the threads used on a busy machine too
     reset_tunables();
     reset_draw_state();
     reset_ship_state();
@@ -44,7 +46,10 @@ class WorldDrawTest : public testing::Test {
     background = nullptr;
     victory = true;  // no station marker unless a test wants it
   }
-  void TearDown() override { screen = typspr{}; }
+  void TearDown() override {
+    screen = typspr{};
+    reset_cpu_load();
+  }
 
   uint32_t at(int x, int y) const { return pixels[x + y * 800]; }
   int count(uint32_t c) const {

@@ -57,9 +57,12 @@ TEST_F(BmpWriter, RowsAreStoredBottomUpWithoutPadding) {
       {30, 0},      {34, 1920000}, {38, 1000}, {42, 1000}, {46, 0},   {50, 0}};
   for (const auto& f : fields) EXPECT_EQ(le32(b, f[0]), f[1]) << "offset " << f[0];
   EXPECT_EQ(le32(b, 54), 0xFFFF0000u);  // bytes 00 00 FF FF
+  // Every pixel as its value's bytes, least significant first, on every
+  // machine.
   for (int row = 0; row < h; ++row) {
-    ASSERT_EQ(std::memcmp(&b[54 + size_t(row) * w * 4], &px[size_t(h - 1 - row) * w], w * 4), 0)
-        << row;
+    for (int x = 0; x < w; ++x) {
+      ASSERT_EQ(le32(b, 54 + (size_t(row) * w + x) * 4), px[size_t(h - 1 - row) * w + x]) << row << " " << x;
+    }
   }
 
   const uint32_t column[3] = {1, 2, 3};

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "app/window.h"
+#include "base/cpu_load.h"
 #include "base/rng.h"
 #include "config/tunables.h"
 #include "gfx/draw.h"
@@ -27,6 +28,7 @@ class GameTest : public ::testing::Test {
   void TearDown() override {
     clear_world();
     reset_rules_state();
+    reset_cpu_load();
   }
 
   // Two fresh free nodes joined by one link; returns the link's index.
