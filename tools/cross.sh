@@ -88,7 +88,8 @@ demo_dir="$PWD/tests/demos"
 frames_demo="$demo_dir/shoot_enemy.demo"
 export_every=60
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DVORN_TESTS=OFF >/dev/null
-cmake --build build/release --target vorn >/dev/null
+cmake --build build/release --target vorn fontgen >/dev/null
+host_fontgen="$PWD/build/release/fontgen"  # the cross builds run this machine's font tool
 mkdir -p build/cross
 reference_frames="$(mktemp -d "$PWD/build/cross/reference.XXXXXX")"
 trap 'rm -rf "$reference_frames"' EXIT
@@ -159,7 +160,7 @@ for arch in "${arches[@]}"; do
   echo "== $arch: build" >&2
   rm -f "$dir/build/CMakeCache.txt"  # the toolchain file's settings apply afresh
   cmake -S . -B "$dir/build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVORN_TESTS=ON \
-    -DCMAKE_TOOLCHAIN_FILE="$dir/toolchain.cmake" -DCMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE=PRE_TEST >/dev/null
+    -DCMAKE_TOOLCHAIN_FILE="$dir/toolchain.cmake" -DVORN_HOST_FONTGEN="$host_fontgen" -DCMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE=PRE_TEST >/dev/null
   if ! cmake --build "$dir/build" --target vorn "${unit_tests[@]}" >"$dir/build.log" 2>&1; then
     grep -v '^\[' "$dir/build.log" | head -n 40 >&2
     echo "cross: FAIL: the build for $arch (log: $dir/build.log)" >&2
