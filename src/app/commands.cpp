@@ -19,6 +19,8 @@
 
 namespace vorn {
 
+bool screenshots_enabled = true;
+
 namespace {
 
 void toggle_pause() { paused = !paused; }
@@ -41,7 +43,9 @@ void key_down(int32_t key) {
     case key_d: debug = !debug; break;
     case key_m: line_mode = 1 - line_mode; break;
     case key_n: toggle_sound_mute(); break;
-    case key_p: take_screenshot(); break;
+    case key_p:
+      if (screenshots_enabled) take_screenshot();
+      break;
     case key_r: respawn(); break;
     case key_s:
     case key_arrow_down: keys_held.reverse = true; break;

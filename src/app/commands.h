@@ -17,6 +17,9 @@ void game_event(int32_t kind, int32_t x, int32_t y, int32_t key, uint16_t state)
 // zero-padded (two-digit year, milliseconds in three digits).
 std::string screenshot_name(const local_time& t);
 
+// Whether the screenshot key takes one (a replay takes none unless asked).
+extern bool screenshots_enabled;
+
 // Writes the screen as it stands into the working directory under the name
 // for the current local time, never over another file: a second screenshot
 // within the same millisecond is "...-zzz-1.bmp", then "-2" and so on. A

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "app/window.h"
+#include "base/printable.h"
 #include "image/image.h"
 #include "image/png_write.h"
 
@@ -24,8 +25,8 @@ bool begin_frame_export(const std::string& dir, int64_t every) {
   std::error_code ec;
   std::filesystem::create_directories(dir, ec);
   if (ec || !std::filesystem::is_directory(dir, ec)) {
-    std::fprintf(stderr, "vorn: cannot make the frame directory %s%s%s\n", dir.c_str(), ec ? ": " : "",
-                 ec ? ec.message().c_str() : "");
+    std::fprintf(stderr, "vorn: cannot make the frame directory %s: %s\n", printable(dir).c_str(),
+                 ec ? ec.message().c_str() : "a file of that name is in the way");
     return false;
   }
   frame_export.dir = dir;
@@ -40,10 +41,8 @@ bool export_frame(int64_t frame) {
   char number[32];
   std::snprintf(number, sizeof number, "%06lld.png", static_cast<long long>(frame));
   frame_export.file_name.assign(frame_export.dir).append(name_prefix).append(number);
-  const bool written =
-      screen.pixels != nullptr && save_png(frame_export.file_name, screen.pixels, screen_w, screen_h, false);
-  if (!written) {
-    std::fprintf(stderr, "vorn: cannot write the frame %s\n", frame_export.file_name.c_str());
+  // save_png reports a failure itself, with its reason.
+  if (!save_png(frame_export.file_name, screen.pixels, screen_w, screen_h, false)) {
     frame_export.failed = true;
     return false;
   }

@@ -48,16 +48,21 @@ const option_spec table[] = {
      "at the end, print one JSON line describing the world", ""},
     {"--record", nullptr, "FILE", option_value::text, 0, 0, false,
      [](options& o, const option_argument& a) { o.record_file = a.text; }, "record a demo of this game into FILE",
-     ""},
+     "One game at a time records into a file: a second one is refused before it plays. A write that fails (a "
+     "full disk) stops the recording with a message; the game plays on and ends with status 1."},
     {"--play", nullptr, "FILE", option_value::text, 0, 0, false,
      [](options& o, const option_argument& a) { o.play_file = a.text; },
      "replay the demo FILE and check that it plays out the same",
-     "A replay goes as fast as it can, unless --max-fps paces it."},
+     "A replay goes as fast as it can, unless --max-fps paces it. Only a regular file is read. Escape, closing "
+     "the window, Ctrl-C or SIGTERM stop it with status 0 and a line saying how far it got."},
     {"--timedemo", nullptr, nullptr, option_value::none, 0, 0, false,
      [](options& o, const option_argument&) { o.timedemo = true; },
      "with --play: replay as fast as possible and print the timing",
      "The timing is one line: the frames, the seconds, the frames per second and the shortest, median and "
      "longest frame in microseconds."},
+    {"--screenshots", nullptr, nullptr, option_value::none, 0, 0, false,
+     [](options& o, const option_argument&) { o.screenshots = true; },
+     "with --play: the demo's screenshot key takes screenshots", "A replay takes none otherwise."},
     {"--export-frames", nullptr, "DIR", option_value::text, 0, 0, false,
      [](options& o, const option_argument& a) { o.export_dir = a.text; },
      "with --play: write each frame as DIR/frame-NNNNNN.png", ""},
@@ -134,11 +139,12 @@ std::string range_text(const option_spec& s) {
 bool read_value(const option_spec& s, const char* text, option_argument& a, std::string& error) {
   a.text = text;
   switch (s.kind) {
-    case option_value::none:
-    case option_value::text: return true;
+    case option_value::none: return true;
+    case option_value::text:
     case option_value::optional_text:
       if (text == nullptr || *text != '\0') return true;
-      error = std::string(s.name) + " takes a file name, not an empty one";
+      error = std::string(s.name) + (std::strcmp(s.value, "DIR") == 0 ? " takes a folder name" : " takes a file name") +
+              ", not an empty one";
       return false;
     case option_value::whole: {
       bool too_long = false;
@@ -180,6 +186,8 @@ bool check_combinations(const options& o, std::string& error) {
     error = "--write-config writes the configuration's settings, not a demo's (--print-config shows those)";
   } else if (o.timedemo && o.play_file.empty()) {
     error = "--timedemo times a demo: it needs --play FILE";
+  } else if (o.screenshots && o.play_file.empty()) {
+    error = "--screenshots is for replays (a game always takes them): it needs --play FILE";
   } else {
     return true;
   }

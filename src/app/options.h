@@ -35,12 +35,13 @@ struct options {
   int64_t export_every = 1;           // keep every this many-th frame
   bool export_every_given = false;    // --export-every was on the command line
   bool timedemo = false;              // with play_file: as fast as possible, timed
+  bool screenshots = false;           // with play_file: the demo's screenshot key takes screenshots
 };
 
 // What an option takes after its name.
 enum class option_value {
   none,     // a switch
-  text,     // a file or folder name
+  text,     // a file or folder name, never empty
   optional_text,  // a file name if the next argument is not an option; never empty
   whole,    // a whole number in [low, high] (digits only)
   seconds,  // a finite real above 0

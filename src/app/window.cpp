@@ -548,13 +548,13 @@ void show_cursor(int32_t mode) {
 }
 
 bool discard_window_events() {
-  bool close = false;
+  bool stop = false;
   SDL_Event e;
   while (surface != nullptr && SDL_PollEvent(&e) > 0) {
-    if (e.type == SDL_QUIT) close = true;
+    if (e.type == SDL_QUIT || (e.type == SDL_KEYDOWN && key_symbol(e.key.keysym) == key_escape)) stop = true;
     if (e.type == SDL_KEYDOWN && is_fullscreen_key(e.key.keysym)) toggle_fullscreen();
   }
-  return close;
+  return stop;
 }
 
 void poll_events() {

@@ -109,7 +109,8 @@ void poll_events();
 
 // Empties SDL's event queue without handing anything on (a demo replay
 // feeds its own events) but F11 and Alt+Enter, which switch fullscreen;
-// true when a window-close request was among them.
+// true when a window-close request or an Escape key press was among them
+// (the viewer ends the replay).
 bool discard_window_events();
 
 // The state word of the keys and buttons held now.

@@ -29,6 +29,17 @@ void on_error(png_structp png, png_const_charp message) {
 
 void on_warning(png_structp, png_const_charp) {}
 
+// The file's own errors, with their reason (libpng's own writer says only
+// "Write Error").
+void write_data(png_structp png, png_bytep data, size_t size) {
+  if (std::fwrite(data, 1, size, static_cast<std::FILE*>(png_get_io_ptr(png))) != size)
+    png_error(png, std::strerror(errno));
+}
+
+void flush_data(png_structp png) {
+  if (std::fflush(static_cast<std::FILE*>(png_get_io_ptr(png))) != 0) png_error(png, std::strerror(errno));
+}
+
 // Writes the image to an open file through `row`, room for one row's
 // bytes (made by the caller: libpng's errors jump back here past anything
 // made after the jump point); false with the reason in `error`.
@@ -49,7 +60,7 @@ bool write_stream(std::FILE* f, const uint32_t* pixels, int32_t width, int32_t h
     png_destroy_write_struct(&png, &info);
     return false;
   }
-  png_init_io(png, f);
+  png_set_write_fn(png, f, write_data, flush_data);
   png_set_IHDR(png, info, png_uint_32(width), png_uint_32(height), 8,
                keep_alpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
@@ -74,7 +85,7 @@ bool write_stream(std::FILE* f, const uint32_t* pixels, int32_t width, int32_t h
 }
 
 bool fail(const std::string& name, const char* reason) {
-  std::fprintf(stderr, "cannot write %s: %s\n", name.c_str(), reason);
+  std::fprintf(stderr, "vorn: cannot write %s: %s\n", name.c_str(), reason);
   return false;
 }
 

@@ -137,6 +137,20 @@ TEST(CommandLine, AMissingValueNamesItsOption) {
   }
 }
 
+// A file or folder name must name something; --screenshots needs a replay.
+TEST(CommandLine, EmptyNamesAndScreenshotsWithoutAReplayAreRefused) {
+  options o;
+  std::string error;
+  for (const char* name : {"--record", "--play"}) {
+    EXPECT_FALSE(parse(name, "", o, error)) << name;
+    EXPECT_EQ(error, std::string(name) + " takes a file name, not an empty one");
+  }
+  EXPECT_FALSE(parse("--export-frames", "", o, error));
+  EXPECT_EQ(error, "--export-frames takes a folder name, not an empty one");
+  EXPECT_FALSE(parse("--screenshots", "--headless", o, error));
+  EXPECT_NE(error.find("--screenshots"), std::string::npos) << error;
+}
+
 // --write-config takes the next word as its file unless it is an option.
 TEST(CommandLine, WriteConfigTakesAnOptionalFile) {
   options o;

@@ -18,7 +18,8 @@ SDL_VIDEODRIVER=dummy "$game" --config small.txt --headless --fixed-dt 0.0166 --
 pid=$!
 # Until a few checksums are on disk (the recorder flushes after each).
 for _ in $(seq 1 300); do
-  [ "$(grep -c '^c ' killed.demo 2>/dev/null)" -ge 3 ] && break
+  checks=$(grep -c '^c ' killed.demo 2>/dev/null)
+  [ "${checks:-0}" -ge 3 ] && break
   sleep 0.05
 done
 kill -KILL "$pid"

@@ -3,7 +3,9 @@
 # checksum (also in the build OTHER_GAME, when given: demo_live.sh GAME
 # [OTHER_GAME]); a cut copy replays up to its last checksum (0, with a line
 # saying that it ends early) and a copy with one changed checksum digit
-# departs from its recording (3), each with a message.
+# departs from its recording (3), each with a message. A game ended by
+# releasing the fire button and pressing Escape at once (both after the last
+# frame: the end checksum is taken after them) replays too.
 set -u
 source "$(dirname "$0")/xvfb_lib.sh"
 game="$1"
@@ -80,4 +82,27 @@ cmp -s "$demo" "$workdir/changed.demo" && fail "could not change a checksum"
 play "$workdir/changed.demo" 3
 at=$(sed -n "${line}p" "$demo" | cut -d' ' -f2)
 grep -q "frame $at " "$workdir/err" || fail "the report does not name frame $at: $(cat "$workdir/err")"
-echo "live demo of $frames frames replays; cut copies replay to their last checksum, changed checksum departs at frame $at (3): ok"
+
+# Fire held, then the button released and Escape pressed with no pause
+# between (one xdotool command): the release lands among the events after
+# the last frame in most tries; every try must replay.
+trailing_release=0
+for try in 1 2 3; do
+  quick="$workdir/quick$try.demo"
+  start_game "$game" "$workdir" --record "$quick" || exit 1
+  mouse_move 500 250
+  sleep 0.3
+  mouse_down 1
+  sleep 1
+  xdotool mouseup 1 key Escape
+  wait_game 10 || fail "the game did not end after the release and Escape"
+  [ "$game_rc" -eq 0 ] || fail "exit code of the quick recording: $game_rc"
+  play "$quick" 0
+  # The lines after the last frame: the events that ended the game.
+  if awk '/^f /{ after = "" ; next } { after = after $0 "\n" } END { exit !(after ~ /e 6 /) }' "$quick"; then
+    trailing_release=$((trailing_release + 1))
+  fi
+done
+[ "$trailing_release" -gt 0 ] || fail "in no try did the release come after the last frame"
+echo "live demo of $frames frames replays; cut copies replay to their last checksum, changed checksum departs at frame $at (3);" \
+  "released and quit at once: 3 of 3 replay ($trailing_release with the release after the last frame): ok"
