@@ -370,13 +370,13 @@ int print_settings() {
                  "vorn: standard output is %s, the configuration file being read: a shell redirection with '>' "
                  "empties it before the game reads it, so nothing is printed into it (vorn --write-config "
                  "writes the settings into their file)\n",
-                 run->config_file.c_str());
+                 printable(run->config_file).c_str());
     return 1;
   }
   if (run->config.read) {
-    std::fprintf(stderr, "vorn: settings read from %s\n", run->config_file.c_str());
+    std::fprintf(stderr, "vorn: settings read from %s\n", printable(run->config_file).c_str());
   } else if (run->opts.play_file.empty()) {
-    const std::string user = user_config_file();
+    const std::string user = printable(user_config_file());
     std::fprintf(stderr,
                  "vorn: no configuration file read (looked for %s in the working directory%s%s); "
                  "these are the defaults\n",
@@ -397,16 +397,17 @@ int write_settings() {
     if (target.empty()) {
       target = config_file_name;
     } else if (const int err = make_user_config_folder(target)) {
-      std::fprintf(stderr, "vorn: cannot make the folder of %s: %s\n", target.c_str(), std::strerror(err));
+      std::fprintf(stderr, "vorn: cannot make the folder of %s: %s\n", printable(target).c_str(), std::strerror(err));
       return 1;
     }
   }
+  const std::string shown = printable(target);
   if (const int err = write_config_file(target)) {
-    std::fprintf(stderr, "vorn: cannot write the settings to %s: %s (the file is as it was)\n", target.c_str(),
+    std::fprintf(stderr, "vorn: cannot write the settings to %s: %s (the file is as it was)\n", shown.c_str(),
                  std::strerror(err));
     return 1;
   }
-  std::printf("vorn: settings written to %s\n", target.c_str());
+  std::printf("vorn: settings written to %s\n", shown.c_str());
   return 0;
 }
 

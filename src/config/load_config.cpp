@@ -1,6 +1,7 @@
 // The configuration loader.
 #include "config/load_config.h"
 
+#include "base/printable.h"
 #include "config/records.h"
 #include "config/text_file.h"
 #include "config/tunables.h"
@@ -35,15 +36,16 @@ config_status load_config(const std::string& file_name, bool must_exist) {
     return {true, "", true, file.device, file.inode};
   }
   restore_tunables(before);
+  const std::string shown = printable(file_name);
   switch (file.outcome) {
     case text_file_outcome::absent:
       if (!must_exist) return {};
-      return {false, "configuration file " + file_name + " does not exist"};
+      return {false, "configuration file " + shown + " does not exist"};
     case text_file_outcome::cannot_open:
-      if (must_exist) return {false, "cannot open configuration file " + file_name + ": " + file.reason};
-      return {true, "cannot open configuration file " + file_name + ": " + file.reason +
+      if (must_exist) return {false, "cannot open configuration file " + shown + ": " + file.reason};
+      return {true, "cannot open configuration file " + shown + ": " + file.reason +
                         "; the default settings are used"};
-    default: return {false, "cannot read configuration file " + file_name + ": " + file.reason};
+    default: return {false, "cannot read configuration file " + shown + ": " + file.reason};
   }
 }
 

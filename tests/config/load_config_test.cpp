@@ -114,6 +114,11 @@ TEST_F(LoadConfig, AMissingFileThatMustExistIsAnErrorNamingIt) {
   EXPECT_EQ(snapshot(), defaults);
   EXPECT_TRUE(load_config(write("enemy_count=7\n"), true).ok);
   EXPECT_EQ(enemy_count, 7);
+
+  // A name with a terminal escape in it is named, but never echoed raw.
+  const config_status odd = load_config((dir_ / "a\x1b[2Jb").string(), true);
+  EXPECT_EQ(odd.message.find('\x1b'), std::string::npos) << odd.message;
+  EXPECT_NE(odd.message.find("a\\x1b[2Jb"), std::string::npos) << odd.message;
 }
 
 // Everything that is not a regular file of sane size is refused with its
