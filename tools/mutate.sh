@@ -23,10 +23,31 @@ pattern=${1:-}
 mkdir -p "$work"
 # The mutants are applied to a copy, so the working tree is never left
 # mutated, whatever happens to this script.
-# Copied with their times kept, so the next run rebuilds only what changed.
-mkdir -p "$work/src-copy"
-tar -C "$root" --exclude=./build --exclude=./.git -cf - . | tar -C "$work/src-copy" -xf -
+# Only the files whose content differs are copied (and those gone removed),
+# so the next run rebuilds what changed since the last copy and nothing else,
+# however old a changed file's time (an edit made during the last build).
 copy="$work/src-copy"
+python3 - "$root" "$copy" <<'PY'
+import filecmp, os, shutil, sys
+root, copy = sys.argv[1], sys.argv[2]
+def files(top):
+    out = set()
+    for d, dirs, names in os.walk(top):
+        if d == top:
+            dirs[:] = [x for x in dirs if x not in ('build', '.git')]
+            names = [x for x in names if x != '.git']
+        out.update(os.path.relpath(os.path.join(d, n), top) for n in names)
+    return out
+wanted = files(root)
+have = files(copy) if os.path.isdir(copy) else set()
+for f in sorted(wanted):
+    src, dst = os.path.join(root, f), os.path.join(copy, f)
+    if f not in have or not filecmp.cmp(src, dst, shallow=False):
+        os.makedirs(os.path.dirname(dst), exist_ok=True)
+        shutil.copy(src, dst)
+for f in have - wanted:
+    os.remove(os.path.join(copy, f))
+PY
 bin="$work/bin"
 cmake -S "$copy" -B "$bin" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVORN_SANITIZE=ON -DVORN_TESTS=ON >/dev/null || exit 2
 cmake --build "$bin" >"$work/build.log" 2>&1 || { tail -n 20 "$work/build.log"; exit 2; }
