@@ -17,11 +17,11 @@ ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}" gcovr
 build=build/coverage-build
 report=build/coverage
 # Long runs that replay whole games many times over and reach almost nothing
-# the rest of the suite does not (together 19 lines of the sound's setup and
-# a few key commands, of 6,200): the golden demos in every instruction set
-# and thread count, the generated record-and-replay games and the short soak.
-# They take two thirds of the suite's time in this unoptimised build;
-# ./test.sh runs them all.
+# the rest of the suite does not (8 lines of 6,200, in key commands, sound
+# and world drawing): the golden demos in every instruction set and thread
+# count, the generated record-and-replay games and the short soak. They take
+# about 4 of the suite's 9 minutes in this unoptimised build; ./test.sh runs
+# them all.
 skip='^(e2e_golden_demos|soak_short|Seeds/DemoRoundTrip\..*)$'
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVORN_TESTS=ON -DVORN_COVERAGE=ON >/dev/null
