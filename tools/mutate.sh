@@ -6,7 +6,8 @@
 # replay test, the command-line tests and the golden demos; not the
 # real-window tests) in an optimised build with the sanitizers, so that a
 # mutant reading past an array is caught, and prints which mutants the
-# suite kills.
+# suite kills. The tests of the mutated file's own folder are built and run
+# first, so that most mutants die without the whole suite being rebuilt.
 #   tools/mutate.sh [PATTERN]     only the mutants whose file or note match
 # Exit status 1 when a mutant that is not marked equivalent survives, or
 # when a mutant no longer matches its source line (the list needs updating).
@@ -22,24 +23,76 @@ pattern=${1:-}
 mkdir -p "$work"
 # The mutants are applied to a copy, so the working tree is never left
 # mutated, whatever happens to this script.
-# Copied with their times kept, so the next run rebuilds only what changed.
-mkdir -p "$work/src-copy"
-tar -C "$root" --exclude=./build --exclude=./.git -cf - . | tar -C "$work/src-copy" -xf -
+# Only the files whose content differs are copied (and those gone removed),
+# so the next run rebuilds what changed since the last copy and nothing else,
+# however old a changed file's time (an edit made during the last build).
 copy="$work/src-copy"
+python3 - "$root" "$copy" <<'PY'
+import filecmp, os, shutil, sys
+root, copy = sys.argv[1], sys.argv[2]
+def files(top):
+    out = set()
+    for d, dirs, names in os.walk(top):
+        if d == top:
+            dirs[:] = [x for x in dirs if x not in ('build', '.git')]
+            names = [x for x in names if x != '.git']
+        out.update(os.path.relpath(os.path.join(d, n), top) for n in names)
+    return out
+wanted = files(root)
+have = files(copy) if os.path.isdir(copy) else set()
+for f in sorted(wanted):
+    src, dst = os.path.join(root, f), os.path.join(copy, f)
+    if f not in have or not filecmp.cmp(src, dst, shallow=False):
+        os.makedirs(os.path.dirname(dst), exist_ok=True)
+        shutil.copy(src, dst)
+for f in have - wanted:
+    os.remove(os.path.join(copy, f))
+PY
 bin="$work/bin"
 cmake -S "$copy" -B "$bin" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVORN_SANITIZE=ON -DVORN_TESTS=ON >/dev/null || exit 2
 cmake --build "$bin" >"$work/build.log" 2>&1 || { tail -n 20 "$work/build.log"; exit 2; }
 
-# fast_tests: 0 when every fast test passes.
+# The ctest names of a test executable's cases, as one anchored regex
+# ("^(Suite|Other)\."), or nothing when src/FOLDER has no test executable.
+suites_of() {
+  [ -x "$bin/test_$1" ] || return 0
+  local names
+  names=$("$bin/test_$1" --gtest_list_tests | grep -v '^ ' | sed 's/\.$//; s/^\(.*\)\/[0-9]*$/\1/' | sort -u | paste -sd'|')
+  [ -n "$names" ] && echo "^(${names})\."
+}
+
+# fast_tests FOLDER: 0 when every fast test passes; the tests of src/FOLDER
+# first (built alone), then everything else. 1 when a test fails, 3 when the
+# build fails.
 fast_tests() {
-  timeout 900 ctest --test-dir "$bin" -E '^e2e_' --stop-on-failure --timeout 120 -j "$(nproc)" >"$work/ctest.log" 2>&1 || return 1
+  local own=""
+  : >"$work/ctest.log"
+  : >"$work/e2e.log"
+  if [ -n "$1" ] && [ -d "$copy/tests/$1" ]; then
+    cmake --build "$bin" --target "test_$1" >"$work/build.log" 2>&1 || return 3
+    own=$(suites_of "$1")
+    if [ -n "$own" ]; then
+      timeout 900 ctest --test-dir "$bin" -R "$own" --stop-on-failure --timeout 120 -j "$(nproc)" >"$work/ctest.log" 2>&1 || return 1
+    fi
+  fi
+  cmake --build "$bin" >"$work/build.log" 2>&1 || return 3
+  timeout 1800 ctest --test-dir "$bin" -E "^e2e_${own:+|$own}" --stop-on-failure --timeout 120 -j "$(nproc)" >>"$work/ctest.log" 2>&1 || return 1
   bash "$copy/tests/e2e/command_line.sh" "$bin/vorn" >"$work/e2e.log" 2>&1 || return 1
   bash "$copy/tests/e2e/run_length.sh" "$bin/vorn" >>"$work/e2e.log" 2>&1 || return 1
   bash "$copy/tests/e2e/golden_demos.sh" "$bin/vorn" >>"$work/e2e.log" 2>&1 || return 1
 }
 
+# The first failing test case, or the first failure an end-to-end script
+# reported.
+first_failure() {
+  { grep -m1 -E '\*\*\*|Failed  ' "$work/ctest.log" | sed -E 's/.*Test +#[0-9]+: ([^ ]+).*/\1/'
+    grep -m1 FAIL "$work/e2e.log"; } | head -n 1
+}
+
+started=$SECONDS
 echo "checking that the unmutated sources pass the fast tests ..."
-fast_tests || { echo "the fast tests fail without any mutant (see $work/ctest.log, $work/e2e.log)"; exit 2; }
+fast_tests "" || { echo "the fast tests fail without any mutant (see $work/ctest.log, $work/e2e.log)"; exit 2; }
+echo "passed in $((SECONDS - started)) s"
 
 killed=0 survived=0 equivalent=0 stale=0 n=0
 survivors=()
@@ -72,13 +125,14 @@ lines = open(path).read().split('\n')
 lines[at - 1] = lines[at - 1].replace(before, after, 1)
 open(path, 'w').write('\n'.join(lines))
 PY
-  if ! cmake --build "$bin" >"$work/build.log" 2>&1; then
-    result=killed how="does not build"
-  elif fast_tests; then
-    result=survived how=""
-  else
-    result=killed how="$(grep -m1 -oE '(\*\*\*Failed|Failed|FAIL)[^)]*' "$work/ctest.log" "$work/e2e.log" | head -n 1 | cut -d: -f2-)"
-  fi
+  folder=${file#src/}
+  folder=${folder%%/*}
+  fast_tests "$folder"
+  case $? in
+    0) result=survived how="" ;;
+    3) result=killed how="does not build" ;;
+    *) result=killed how="$(first_failure)" ;;
+  esac
   cp "$work/original" "$target"
   if [ "$status" = equivalent ]; then
     echo "EQUIV     $label   ($result; $note)"
@@ -97,5 +151,6 @@ cmake --build "$bin" >/dev/null 2>&1
 total=$((killed + survived))
 echo
 echo "mutants: $n; killed $killed of $total that can change behaviour; $equivalent marked equivalent; $stale stale"
+echo "time: $((SECONDS - started)) s"
 [ $total -gt 0 ] && echo "score: $((100 * killed / total)) %"
 [ "$survived" -eq 0 ] && [ "$stale" -eq 0 ]

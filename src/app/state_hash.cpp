@@ -2,7 +2,6 @@
 // bytes are undefined).
 #include "app/state_hash.h"
 
-#include <cmath>
 #include <cstring>
 
 #include "base/double_bits.h"
@@ -21,8 +20,6 @@ namespace vorn {
 
 namespace {
 
-constexpr uint64_t canonical_nan = 0x7FF8000000000000ull;
-
 class fnv1a {
  public:
   // Every value goes in least significant byte first, whatever the
@@ -31,11 +28,9 @@ class fnv1a {
   void i32(int32_t v) { u32(static_cast<uint32_t>(v)); }
   void u32(uint32_t v) { little_endian(v, 4); }
   void flag(bool v) { u32(v ? 1u : 0u); }
-  // Every NaN counts as one: which sign and payload a NaN carries depends
-  // on the order in which the compiler has the machine combine operands
-  // (x86 keeps the first operand's), and nothing in the game can tell NaNs
-  // apart, so two builds that play the same game agree on its checksum.
-  void real(double v) { u64(std::isnan(v) ? canonical_nan : double_bits(v)); }
+  // Every NaN counts as one, so that two builds that play the same game
+  // agree on its checksum.
+  void real(double v) { u64(canonical_bits(v)); }
   void point(vec2 v) {
     real(v.x);
     real(v.y);

@@ -6,11 +6,11 @@
 
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <limits>
 #include <vector>
 
 #include "base/atan.h"
+#include "support/same_bits.h"
 
 namespace vorn {
 namespace {
@@ -34,7 +34,7 @@ class AtanOracle : public ::testing::Test {
     for (double x : xs) {
       const double got = f(x);
       const double w = want(x);
-      if (std::memcmp(&got, &w, sizeof got) != 0 && ++bad <= 5)
+      if (!vorn_test::same_bits(got, w) && ++bad <= 5)
         ADD_FAILURE() << std::hexfloat << "atan(" << x << ") = " << got << ", correctly rounded " << w;
     }
     return bad;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "base/real_text.h"
+#include "support/same_bits.h"
 
 namespace vorn {
 namespace {
@@ -92,11 +93,7 @@ TEST(RealText, ReadingMatchesTheLibrary) {
     const auto rb = std::from_chars(t.data(), t.data() + t.size(), b);
     ASSERT_EQ(ra.ec, rb.ec) << '"' << t << '"';
     ASSERT_EQ(ra.ptr - t.data(), rb.ptr - t.data()) << '"' << t << '"';
-    if (std::isnan(b)) {
-      ASSERT_TRUE(std::isnan(a)) << t;
-    } else {
-      ASSERT_EQ(bits(a), bits(b)) << '"' << t << '"';
-    }
+    ASSERT_TRUE(vorn_test::same_bits(a, b)) << '"' << t << '"';
   }
 }
 

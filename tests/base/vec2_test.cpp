@@ -4,14 +4,16 @@
 
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <limits>
 #include <random>
 
 #include "base/vec2.h"
+#include "support/same_bits.h"
 
 namespace vorn {
 namespace {
+
+using vorn_test::same_bits;
 
 TEST(Vec2, Bearings) {
   EXPECT_EQ(bearing(0, 0, 0, 0), 0.0);
@@ -84,12 +86,6 @@ bool plain_seg_cross(vec2 p1, vec2 p2, vec2 q1, vec2 q2, vec2& out) {
   return true;
 }
 
-// The same bits, or both not a number: which sign and payload a NaN carries
-// depends on the machine's rules for combining operands (32-bit x86 and
-// soft-float ARM differ from x86-64), and the game never tells NaNs apart
-// (its checksum counts every NaN as one).
-bool same_bits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0 || (std::isnan(a) && std::isnan(b)); }
-
 // The test that skips the divisions for segments that clearly miss gives
 // the plain answer and the same bits: segments near each other, far apart,
 // touching at their ends, tiny and huge, and with infinite or NaN corners.
@@ -112,7 +108,7 @@ TEST(Vec2, SegCrossAgreesWithThePlainTest) {
     vec2 want{9, 9}, got{9, 9};
     const bool w = plain_seg_cross(p1, p2, q1, q2, want);
     ASSERT_EQ(seg_cross(p1, p2, q1, q2, got), w) << n;
-    ASSERT_TRUE(same_bits(got.x, want.x) && same_bits(got.y, want.y)) << n;
+    ASSERT_TRUE(same_bits(got, want)) << n;
     crossings += w;
   }
   EXPECT_GT(crossings, 10000);  // the sample holds crossings as well as misses

@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <bit>
 #include <cerrno>
 #include <cfloat>
 #include <clocale>
@@ -25,6 +24,7 @@
 #include "config/text_file.h"
 #include "config/tunables.h"
 #include "support/comma_locale.h"
+#include "base/double_bits.h"
 
 namespace vorn {
 namespace {
@@ -56,7 +56,7 @@ class LoadConfig : public ::testing::Test {
       switch (t.kind) {
         case tunable_kind::flag: v.push_back(*t.flag_ptr); break;
         case tunable_kind::integer: v.push_back(static_cast<uint32_t>(*t.int_ptr)); break;
-        case tunable_kind::real: v.push_back(std::bit_cast<uint64_t>(*t.real_ptr)); break;
+        case tunable_kind::real: v.push_back(canonical_bits(*t.real_ptr)); break;
       }
     }
     return v;

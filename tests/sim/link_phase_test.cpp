@@ -4,12 +4,12 @@
 // burn out, join and change ends, in every instruction set.
 #include "sim/link_phase.h"
 
-#include <cstring>
 #include <vector>
 
 #include "game_fixture.h"
 #include "sim/isa.h"
 #include "sim/lookup.h"
+#include "support/same_bits.h"
 
 namespace vorn {
 namespace {
@@ -87,8 +87,6 @@ class LinkPhase : public GameTest {
       }
     }
   }
-
-  static bool same_bits(const void* a, const void* b, size_t n) { return std::memcmp(a, b, n) == 0; }
 };
 
 TEST_F(LinkPhase, GivesTheBitsOfThePlainWalkOnEveryPath) {
@@ -119,15 +117,15 @@ TEST_F(LinkPhase, GivesTheBitsOfThePlainWalkOnEveryPath) {
         links = links_before;
         link_phase(dt);
         for (size_t i = 0; i < nodes.size(); ++i) {
-          ASSERT_TRUE(same_bits(&nodes[i].vel, &nodes_want[i].vel, sizeof(vec2)) && nodes[i].nlinks == nodes_want[i].nlinks)
+          ASSERT_TRUE(vorn_test::same_bits(nodes[i].vel, nodes_want[i].vel) && nodes[i].nlinks == nodes_want[i].nlinks)
               << isa_name(isa) << " world " << size << " step " << step << " node " << i;
         }
         for (size_t i = 0; i < links.size(); ++i) {
           const linkrec& got = links[i];
           const linkrec& want = links_want[i];
           ASSERT_TRUE(got.alive == want.alive && got.burning == want.burning &&
-                      same_bits(&got.temp, &want.temp, sizeof(double)) &&
-                      same_bits(&got.burn_left, &want.burn_left, sizeof(double)))
+                      vorn_test::same_bits(got.temp, want.temp) &&
+                      vorn_test::same_bits(got.burn_left, want.burn_left))
               << isa_name(isa) << " world " << size << " step " << step << " link " << i;
         }
         stir(size);

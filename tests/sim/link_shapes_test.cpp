@@ -2,12 +2,12 @@
 // bits of the one-at-a-time shapes, for ends that take every branch.
 #include "sim/link_shapes.h"
 
-#include <cstring>
 #include <limits>
 #include <vector>
 
 #include "game_fixture.h"
 #include "sim/isa.h"
+#include "support/same_bits.h"
 
 namespace vorn {
 namespace {
@@ -74,7 +74,7 @@ TEST_F(LinkShapes, EveryKernelGivesTheBitsOfTheScalarShapes) {
       for (size_t k = 0; k < 4 * n; ++k) {
         const size_t column = 5 * n + k;
         const double expected = k % n < count ? want.v[column] : in.v[column];
-        ASSERT_EQ(std::memcmp(&got.v[column], &expected, sizeof(double)), 0)
+        ASSERT_TRUE(vorn_test::same_bits(got.v[column], expected))
             << isa_name(isa) << " count " << count << " column " << k / n << " entry " << k % n;
       }
     }

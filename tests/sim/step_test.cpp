@@ -43,14 +43,18 @@ TEST_F(StepPhases, LinkSpringRemovesExtensionHalfAtEachEnd) {
 }
 
 TEST_F(StepPhases, OverheatedLinkBreaksAndCoolsOnce) {
+  // A link at exactly blow_temp is not above it and holds, before the first
+  // hot link as well as after it (the phase takes the links before the
+  // first hot one in a pass of their own).
   const int32_t at_limit = free_link(vec(50, 0), vec(60, 0));
-  links[at_limit].temp = blow_temp;  // not above it: holds
+  const int32_t i = free_link(vec(0, 0), vec(10, 0));
+  const int32_t after_hot = free_link(vec(100, 0), vec(110, 0));
+  links[at_limit].temp = blow_temp;
+  links[i].temp = blow_temp + 50;
+  links[after_hot].temp = blow_temp;
   substep(0.01);
   EXPECT_FALSE(links[at_limit].burning);
-
-  const int32_t i = free_link(vec(0, 0), vec(10, 0));
-  links[i].temp = blow_temp + 50;
-  substep(0.01);
+  EXPECT_FALSE(links[after_hot].burning);
   EXPECT_TRUE(links[i].burning);
   EXPECT_DOUBLE_EQ(links[i].temp, blow_temp + 50 - temp_decline * 0.01);
 

@@ -1,11 +1,11 @@
 // The wrapped world: shortest differences across the seam, the edge rule,
 // the pixel mapping and the camera shift.
 #include <cmath>
-#include <cstring>
 #include <limits>
 #include <utility>
 
 #include "base/rounding.h"
+#include "support/same_bits.h"
 #include "world_fixture.h"
 
 namespace vorn {
@@ -25,11 +25,7 @@ void expect_pixel(ipoint_t p, int32_t x, int32_t y) {
 
 // For the two-lane forms against their one-axis rules: the same bits,
 // NaNs and signed zeros included.
-// The same bits, or both not a number: which sign and payload a NaN carries
-// depends on the machine's rules for combining operands (32-bit x86 and
-// soft-float ARM differ from x86-64), and the game never tells NaNs apart
-// (its checksum counts every NaN as one).
-bool same_bits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0 || (std::isnan(a) && std::isnan(b)); }
+using vorn_test::same_bits;
 constexpr double inf = std::numeric_limits<double>::infinity();
 constexpr double nan = std::numeric_limits<double>::quiet_NaN();
 
