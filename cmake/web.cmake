@@ -15,7 +15,7 @@ endforeach()
 list(FILTER VORN_SOURCES EXCLUDE REGEX ".*/src/(app/main|app/web_main|platform/x11_work_area)\\.cpp$")
 
 add_library(vorncore STATIC ${VORN_SOURCES})
-target_include_directories(vorncore PUBLIC ${CMAKE_SOURCE_DIR}/src)
+target_include_directories(vorncore PUBLIC ${CMAKE_SOURCE_DIR}/src ${CMAKE_BINARY_DIR}/generated)
 target_link_libraries(vorncore PUBLIC ZLIB::ZLIB)
 include(cmake/generated.cmake)
 

@@ -48,7 +48,7 @@ for arch in "${arches[@]}"; do triplet_of "$arch" >/dev/null; done
 
 # The target's libraries: what the game and the tests run on (with every
 # library those need), and the development files they are built against.
-runtime_packages=(libc6 libstdc++6 libgcc-s1 libsdl1.2debian libx11-6 libpng16-16 zlib1g libmpfr6 libgmp10)
+runtime_packages=(libc6 libstdc++6 libgcc-s1 libatomic1 libsdl1.2debian libx11-6 libpng16-16 zlib1g libmpfr6 libgmp10)
 dev_packages=(libsdl1.2-dev libx11-dev libpng-dev zlib1g-dev libgtest-dev libmpfr-dev libgmp-dev
   libxcb1-dev libxau-dev libxdmcp-dev libpthread-stubs0-dev)
 common_packages=(x11proto-dev)  # the same files for every architecture

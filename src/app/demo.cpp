@@ -70,20 +70,26 @@ void append_frame_line(std::string& out, double dt, double t) {
   out += '\n';
 }
 
-void append_check_line(std::string& out, int64_t frame, uint64_t checksum) {
-  out += "c ";
-  append_number(out, frame);
+namespace {
+
+// "TAG COUNT CHECKSUM": the shape of both checksum records.
+void append_count_and_checksum(std::string& out, const char* tag, int64_t count, uint64_t checksum) {
+  out += tag;
+  out += ' ';
+  append_number(out, count);
   out += ' ';
   append_hex(out, checksum);
   out += '\n';
 }
 
+}  // namespace
+
+void append_check_line(std::string& out, int64_t frame, uint64_t checksum) {
+  append_count_and_checksum(out, "c", frame, checksum);
+}
+
 void append_end_line(std::string& out, int64_t frames, uint64_t checksum) {
-  out += "end ";
-  append_number(out, frames);
-  out += ' ';
-  append_hex(out, checksum);
-  out += '\n';
+  append_count_and_checksum(out, "end", frames, checksum);
 }
 
 std::string demo_event_line(const demo_event& e) {

@@ -1,12 +1,13 @@
 // SDL 1.2 audio output. Without a sound device the ALSA library, which SDL
-// loads, would print its own complaints before the game's one line: its
-// error handler is set to a silent one first.
+// loads, would print its own complaints before the game's one line: it is
+// silenced first.
 #include "platform/audio_out.h"
 
 #include <SDL.h>
-#include <dlfcn.h>
 
 #include <cstring>
+
+#include "platform/silence_alsa.h"
 
 namespace vorn {
 
@@ -24,26 +25,6 @@ void callback(void*, Uint8* stream, int len) {
     return;
   }
   audio_device.fill(reinterpret_cast<int16_t*>(stream), len / 4);
-}
-
-// libasound's handler type: void (const char* file, int line, const char*
-// function, int err, const char* fmt, ...).
-void alsa_says_nothing(const char*, int, const char*, int, const char*, ...) {}
-
-// Silences libasound's messages for good: the library stays loaded (SDL
-// loads the same one, by the same name), so the handler holds for SDL's
-// calls too. Nothing happens where the library is not installed.
-void silence_alsa() {
-  static bool done = false;
-  if (done) return;
-  done = true;
-  void* alsa = dlopen("libasound.so.2", RTLD_NOW | RTLD_LOCAL);
-  if (alsa == nullptr) return;
-  using handler = void (*)(const char*, int, const char*, int, const char*, ...);
-  using set_handler = int (*)(handler);
-  if (void* set = dlsym(alsa, "snd_lib_error_set_handler")) {
-    reinterpret_cast<set_handler>(set)(alsa_says_nothing);
-  }
 }
 
 }  // namespace
