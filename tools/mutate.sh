@@ -3,11 +3,13 @@
 # tests/mutation/mutants.tsv to a copy of the sources one at a time (a
 # flipped comparison, a changed constant, a dropped statement), rebuilds
 # incrementally, runs the fast tests (every unit, integration and corpus
-# replay test, the command-line tests and the golden demos; not the
-# real-window tests) in an optimised build with the sanitizers, so that a
-# mutant reading past an array is caught, and prints which mutants the
-# suite kills. The tests of the mutated file's own folder are built and run
-# first, so that most mutants die without the whole suite being rebuilt.
+# replay test, the command-line, run-length and settings-file tests and the
+# golden demos; not the real-window tests) in an optimised build with the
+# sanitizers, so that a mutant reading past an array is caught, and prints
+# which mutants the suite kills (a build step that runs the game's code, as
+# the icon maker does, may catch one already: "does not build"). The tests
+# of the mutated file's own folder are built and run first, so that most
+# mutants die without the whole suite being rebuilt.
 #   tools/mutate.sh [PATTERN]     only the mutants whose file or note match
 # Exit status 1 when a mutant that is not marked equivalent survives, or
 # when a mutant no longer matches its source line (the list needs updating).
@@ -79,6 +81,7 @@ fast_tests() {
   timeout 1800 ctest --test-dir "$bin" -E "^e2e_${own:+|$own}" --stop-on-failure --timeout 120 -j "$(nproc)" >>"$work/ctest.log" 2>&1 || return 1
   bash "$copy/tests/e2e/command_line.sh" "$bin/vorn" >"$work/e2e.log" 2>&1 || return 1
   bash "$copy/tests/e2e/run_length.sh" "$bin/vorn" >>"$work/e2e.log" 2>&1 || return 1
+  bash "$copy/tests/e2e/config_files.sh" "$bin/vorn" >>"$work/e2e.log" 2>&1 || return 1
   bash "$copy/tests/e2e/golden_demos.sh" "$bin/vorn" >>"$work/e2e.log" 2>&1 || return 1
 }
 
